@@ -1,0 +1,11 @@
+set(CMAKE_C_COMPILER ${QUILLMARK_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUILLMARK_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUILLMARK_TRIPLET}-windres)
+set(QUILLMARK_WIDL ${QUILLMARK_TRIPLET}-widl)
+set(CMAKE_FIND_ROOT_PATH /usr/${QUILLMARK_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Only system DLLs may be imported at run time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

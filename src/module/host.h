@@ -1,0 +1,99 @@
+#pragma once
+
+// Ports to the objects outside this component that the module talks to: the host engine, the
+// host library's service objects, the Outlook item and the mail helper library. Every operation
+// either succeeds or throws quillmark::Error in the calling routine.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillmark {
+
+// The host engine object (IEngineAPI). The adapter passes the calling module object as the
+// first argument of both operations; the values they return are of no interest to the module.
+class Engine {
+public:
+    virtual ~Engine() = default;
+    virtual void TraceMessage(const std::u16string& source, const std::u16string& message) = 0;
+    virtual void SubscribeItemEvent(std::int32_t eventSelector, const std::u16string& folderEntryId,
+                                    const std::u16string& folderStoreId) = 0;
+};
+
+// The object the host hands to ZMStartup: it still has to be asked for its engine interface,
+// and that request may fail.
+class EngineCandidate {
+public:
+    virtual ~EngineCandidate() = default;
+    virtual std::unique_ptr<Engine> QueryEngine() = 0;
+};
+
+// The host library's global service object.
+class HostServices {
+public:
+    virtual ~HostServices() = default;
+    virtual void WriteLog(const std::u16string& message, std::int32_t level,
+                          const std::u16string& source) = 0;
+    virtual std::u16string RegistryAppName() = 0;
+};
+
+// An Outlook item as the host passes it to ZMItemEvent.
+class OutlookItem {
+public:
+    virtual ~OutlookItem() = default;
+    // The type name the automation runtime reports ("MailItem" for a mail message).
+    virtual std::u16string TypeName() = 0;
+    // Reads the late-bound Submitted property and compares it with True by automation equality.
+    virtual bool SubmittedEqualsTrue() = 0;
+};
+
+// The mail helper library's safe mail item wrapper; every subject and body access goes through it.
+class SafeMailItem {
+public:
+    virtual ~SafeMailItem() = default;
+    virtual void BindItem(OutlookItem& item) = 0;  // assigns the item property
+    virtual void Save() = 0;
+    virtual std::u16string Subject() = 0;
+    virtual void SetSubject(const std::u16string& value) = 0;
+    virtual std::u16string Body() = 0;
+    virtual void SetBody(const std::u16string& value) = 0;
+    virtual std::u16string HTMLBody() = 0;
+    virtual void SetHTMLBody(const std::u16string& value) = 0;
+    virtual std::u16string RTFBody() = 0;
+    virtual void SetRTFBody(const std::u16string& value) = 0;
+};
+
+class BodyFormatProbe {
+public:
+    virtual ~BodyFormatProbe() = default;
+    // "HTML", "RTF", or anything else for plain text.
+    virtual std::u16string GetBodyFormat(SafeMailItem& item) = 0;
+};
+
+class MapiUtils {
+public:
+    virtual ~MapiUtils() = default;
+    virtual void Cleanup() = 0;
+};
+
+class EventLogWriter {
+public:
+    virtual ~EventLogWriter() = default;
+    virtual void WriteEvent(const std::u16string& application, const std::u16string& procedure,
+                            const std::u16string& message, std::int32_t level) = 0;
+};
+
+// Reaches the outside objects. HostServices exists once per thread: created on first use, kept
+// for the thread's life and never released. Every Create call makes a new object, which its
+// caller releases before returning.
+class OutsideObjects {
+public:
+    virtual ~OutsideObjects() = default;
+    virtual HostServices& GetHostServices() = 0;
+    virtual std::unique_ptr<MapiUtils> CreateMapiUtils() = 0;
+    virtual std::unique_ptr<EventLogWriter> CreateEventLogWriter() = 0;
+    virtual std::unique_ptr<SafeMailItem> CreateSafeMailItem() = 0;
+    virtual std::unique_ptr<BodyFormatProbe> CreateBodyFormatProbe() = 0;
+};
+
+}  // namespace quillmark

@@ -1,0 +1,118 @@
+#include "module/quillmark.h"
+
+#include "module/error.h"
+
+namespace quillmark {
+
+namespace {
+
+// Item events of this selector are the ones for items the user is sending.
+constexpr std::int32_t kSendEventSelector = 4;
+
+constexpr char16_t kDefaultDateFormat[] = u"m/d/yy";
+constexpr char16_t kDefaultTimeFormat[] = u"h:nn AMPM";
+constexpr char16_t kDefaultStampText[] =
+    u"This email was sent on <date> at <time> <timezone> by <author>.";
+
+std::u16string TrimBlanks(const std::u16string& text) {
+    const auto first = text.find_first_not_of(u' ');
+    if (first == std::u16string::npos) return {};
+    const auto last = text.find_last_not_of(u' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::u16string Decimal(int value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+CQuillmark::CQuillmark(OutsideObjects& outside, const Platform& platform)
+    : outside_(outside), platform_(platform), settings_(outside, platform.settings) {}
+
+std::u16string CQuillmark::Version() const {
+    const ComponentVersion version = platform_.version.Read();
+    return Decimal(version.major) + u"." + Decimal(version.minor) + u"." +
+           Decimal(version.revision);
+}
+
+std::int32_t CQuillmark::ZMStartup(EngineCandidate& engine) {
+    try {
+        // A repeated start-up keeps the engine it already holds.
+        if (!m_engine) m_engine = engine.QueryEngine();
+        EnsureDefaultSettings();
+    } catch (...) {
+        ReportError(u"Error occurred.  Reason: " + DescribeCurrentException(), 0, u"Startup");
+    }
+    return 0;
+}
+
+std::int32_t CQuillmark::ZMShutdown() {
+    try {
+        outside_.CreateMapiUtils()->Cleanup();
+        outside_.CreateEventLogWriter()->WriteEvent(kModuleName, u"Shutdown",
+                                                    std::u16string(kModuleName) + u" is stopping", 0);
+        m_engine.reset();
+    } catch (...) {
+        // The engine stays held when an earlier step failed.
+        ReportError(u"Error ocurred during shutdown.  Reason: " + DescribeCurrentException(), 1,
+                    u"ZMShutdown");
+    }
+    return 0;
+}
+
+std::int32_t CQuillmark::ZMExplorerOpen() {
+    EnsureDefaultSettings();
+    // Every opening subscribes again; a failing subscription is the failure of this call.
+    if (m_engine) m_engine->SubscribeItemEvent(kSendEventSelector, u"", u"");
+    return 0;
+}
+
+std::int32_t CQuillmark::ZMItemEvent(std::int32_t eventSelector, OutlookItem& item,
+                                     std::int16_t& cancel) {
+    if (eventSelector != kSendEventSelector) return 0;
+    // Reading Submitted may fail; that failure is the failure of this call.
+    if (item.SubmittedEqualsTrue()) return 0;
+    ProcessOutgoingEmail(item);
+    cancel = 0;
+    return 0;
+}
+
+std::u16string CQuillmark::GetLoginName() {
+    try {
+        return TrimBlanks(platform_.loginName.UserName());
+    } catch (...) {
+        return u"User";
+    }
+}
+
+void CQuillmark::EnsureDefaultSettings() {
+    try {
+        const std::u16string name = GetLoginName();
+        WriteTrace(u"EnsureDefaultSettings", u"Author: " + name);
+        settings_.Write(setting::kAuthor, name);
+        // Only DateFormat decides whether the profile is seeded; the other keys are not checked.
+        if (settings_.Read(setting::kDateFormat, kNotFound) == kNotFound) {
+            settings_.Write(setting::kInsertIntoSubject, u"0");
+            settings_.Write(setting::kDateFormat, kDefaultDateFormat);
+            settings_.Write(setting::kTimeFormat, kDefaultTimeFormat);
+            settings_.Write(setting::kDateTimeStampText, kDefaultStampText);
+        }
+    } catch (...) {
+        ReportError(u"Error occurred.  Reason:" + DescribeCurrentException(), 0,
+                    u"EnsureDefaultSettings");
+    }
+}
+
+void CQuillmark::WriteTrace(const std::u16string& routine, const std::u16string& message) {
+    if (!m_engine) throw Error::ObjectNotSet();
+    m_engine->TraceMessage(routine, message);
+}
+
+void CQuillmark::ReportError(const std::u16string& message, std::int32_t level,
+                             const std::u16string& routine) {
+    outside_.GetHostServices().WriteLog(message, level, std::u16string(kModuleName) + u"." + routine);
+}
+
+}  // namespace quillmark

@@ -1,0 +1,106 @@
+#pragma once
+
+// Ports to the operating system. The core reaches the platform only through these; Windows
+// implements them in platform/windows, native tests use fakes.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmark {
+
+// Per-user text settings addressed by application name, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored value, or fallback when the value does not exist.
+    virtual std::u16string Read(const std::u16string& application, const std::u16string& section,
+                                const std::u16string& key, const std::u16string& fallback) = 0;
+    // Creates the key path and the value as needed; replaces an existing value.
+    virtual void Write(const std::u16string& application, const std::u16string& section,
+                       const std::u16string& key, const std::u16string& value) = 0;
+};
+
+struct LocalDateTime {
+    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime Now() = 0;
+};
+
+// Date-time patterns in the automation runtime's user-defined format syntax, applied with the
+// user's regional settings, Sunday as the first day of the week and the week of 1 January as
+// the first week of the year.
+class DateTimeFormatter {
+public:
+    virtual ~DateTimeFormatter() = default;
+    virtual std::u16string Format(const LocalDateTime& value, const std::u16string& pattern) = 0;
+};
+
+class LoginNameSource {
+public:
+    virtual ~LoginNameSource() = default;
+    // The Windows user name of the current user, untrimmed; throws when it cannot be read.
+    virtual std::u16string UserName() = 0;
+};
+
+// What the platform reports of the zone in force: its result code and the two 64-byte name
+// fields exactly as they are laid out in the platform's record.
+struct TimeZoneRecord {
+    std::uint32_t resultCode = 0;
+    std::array<std::uint8_t, 64> standardName{};
+    std::array<std::uint8_t, 64> daylightName{};
+};
+
+class TimeZoneSource {
+public:
+    virtual ~TimeZoneSource() = default;
+    virtual TimeZoneRecord Query() = 0;
+};
+
+// The user locale's upper-casing. It maps code unit to code unit, so positions in the folded
+// text are positions in the original; case-insensitive searches fold both sides once and then
+// compare plainly.
+class CaseFolding {
+public:
+    virtual ~CaseFolding() = default;
+    virtual std::u16string ToUpper(std::u16string_view text) = 0;
+};
+
+// The automation runtime's text-to-integer conversion: locale-aware, rounds halves to even,
+// throws for a text that is not a number or does not fit 32 bits.
+class NumberParser {
+public:
+    virtual ~NumberParser() = default;
+    virtual std::int32_t ToInt32(const std::u16string& text) = 0;
+};
+
+struct ComponentVersion {
+    int major = 0, minor = 0, revision = 0;
+};
+
+// The version numbers of the running component, as its version resource holds them.
+class VersionSource {
+public:
+    virtual ~VersionSource() = default;
+    virtual ComponentVersion Read() = 0;
+};
+
+// Everything the core needs of the platform, handed to the core's objects as one bundle.
+struct Platform {
+    SettingsStore& settings;
+    Clock& clock;
+    DateTimeFormatter& dateTimeFormatter;
+    LoginNameSource& loginName;
+    TimeZoneSource& timeZone;
+    CaseFolding& caseFolding;
+    NumberParser& numbers;
+    VersionSource& version;
+};
+
+}  // namespace quillmark
