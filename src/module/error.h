@@ -9,7 +9,7 @@ namespace quillmark {
 // The one error type of the core. A failing call throws it with a description; routines that
 // report errors quote that description, and the COM boundary turns it into an HRESULT.
 class Error : public std::exception {
-public:
+  public:
     // E_FAIL: the code used when a failure carries no code of its own.
     static constexpr std::int32_t kGenericFailure = static_cast<std::int32_t>(0x80004005);
     // The automation runtime's "object variable not set" error.
@@ -24,7 +24,7 @@ public:
     // The error a call on an empty object reference raises.
     static Error ObjectNotSet();
 
-private:
+  private:
     std::u16string description_;
     std::int32_t code_;
     std::string narrow_;

@@ -13,7 +13,7 @@ namespace quillmark {
 // The host engine object (IEngineAPI). The adapter passes the calling module object as the
 // first argument of both operations; the values they return are of no interest to the module.
 class Engine {
-public:
+  public:
     virtual ~Engine() = default;
     virtual void TraceMessage(const std::u16string& source, const std::u16string& message) = 0;
     virtual void SubscribeItemEvent(std::int32_t eventSelector, const std::u16string& folderEntryId,
@@ -23,14 +23,14 @@ public:
 // The object the host hands to ZMStartup: it still has to be asked for its engine interface,
 // and that request may fail.
 class EngineCandidate {
-public:
+  public:
     virtual ~EngineCandidate() = default;
     virtual std::unique_ptr<Engine> QueryEngine() = 0;
 };
 
 // The host library's global service object.
 class HostServices {
-public:
+  public:
     virtual ~HostServices() = default;
     virtual void WriteLog(const std::u16string& message, std::int32_t level,
                           const std::u16string& source) = 0;
@@ -39,7 +39,7 @@ public:
 
 // An Outlook item as the host passes it to ZMItemEvent.
 class OutlookItem {
-public:
+  public:
     virtual ~OutlookItem() = default;
     // The type name the automation runtime reports ("MailItem" for a mail message).
     virtual std::u16string TypeName() = 0;
@@ -49,7 +49,7 @@ public:
 
 // The mail helper library's safe mail item wrapper; every subject and body access goes through it.
 class SafeMailItem {
-public:
+  public:
     virtual ~SafeMailItem() = default;
     virtual void BindItem(OutlookItem& item) = 0;  // assigns the item property
     virtual void Save() = 0;
@@ -64,20 +64,20 @@ public:
 };
 
 class BodyFormatProbe {
-public:
+  public:
     virtual ~BodyFormatProbe() = default;
     // "HTML", "RTF", or anything else for plain text.
     virtual std::u16string GetBodyFormat(SafeMailItem& item) = 0;
 };
 
 class MapiUtils {
-public:
+  public:
     virtual ~MapiUtils() = default;
     virtual void Cleanup() = 0;
 };
 
 class EventLogWriter {
-public:
+  public:
     virtual ~EventLogWriter() = default;
     virtual void WriteEvent(const std::u16string& application, const std::u16string& procedure,
                             const std::u16string& message, std::int32_t level) = 0;
@@ -87,7 +87,7 @@ public:
 // for the thread's life and never released. Every Create call makes a new object, which its
 // caller releases before returning.
 class OutsideObjects {
-public:
+  public:
     virtual ~OutsideObjects() = default;
     virtual HostServices& GetHostServices() = 0;
     virtual std::unique_ptr<MapiUtils> CreateMapiUtils() = 0;

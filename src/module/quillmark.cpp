@@ -51,8 +51,8 @@ std::int32_t CQuillmark::ZMStartup(EngineCandidate& engine) {
 std::int32_t CQuillmark::ZMShutdown() {
     try {
         outside_.CreateMapiUtils()->Cleanup();
-        outside_.CreateEventLogWriter()->WriteEvent(kModuleName, u"Shutdown",
-                                                    std::u16string(kModuleName) + u" is stopping", 0);
+        outside_.CreateEventLogWriter()->WriteEvent(
+            kModuleName, u"Shutdown", std::u16string(kModuleName) + u" is stopping", 0);
         m_engine.reset();
     } catch (...) {
         // The engine stays held when an earlier step failed.
@@ -112,7 +112,8 @@ void CQuillmark::WriteTrace(const std::u16string& routine, const std::u16string&
 
 void CQuillmark::ReportError(const std::u16string& message, std::int32_t level,
                              const std::u16string& routine) {
-    outside_.GetHostServices().WriteLog(message, level, std::u16string(kModuleName) + u"." + routine);
+    outside_.GetHostServices().WriteLog(message, level,
+                                        std::u16string(kModuleName) + u"." + routine);
 }
 
 }  // namespace quillmark

@@ -13,7 +13,7 @@ namespace quillmark {
 // The module object the host engine drives. It holds the only long-lived state of the module,
 // the engine reference; everything else is read from the settings store when it is needed.
 class CQuillmark {
-public:
+  public:
     CQuillmark(OutsideObjects& outside, const Platform& platform);
 
     std::u16string RegistryName() const { return kModuleName; }
@@ -42,7 +42,7 @@ public:
 
     bool HoldsEngine() const { return m_engine != nullptr; }
 
-private:
+  private:
     void EnsureDefaultSettings();
     void ProcessOutgoingEmail(OutlookItem& item);
     void WriteTrace(const std::u16string& routine, const std::u16string& message);

@@ -25,13 +25,14 @@ inline constexpr char16_t kDateTimeStampText[] = u"DateTimeStampText";
 // The module's section of the settings store. The application name comes from HostServices
 // afresh before every read and write: the host may change it, so it is never cached.
 class ModuleSettings {
-public:
-    ModuleSettings(OutsideObjects& outside, SettingsStore& store) : outside_(outside), store_(store) {}
+  public:
+    ModuleSettings(OutsideObjects& outside, SettingsStore& store)
+        : outside_(outside), store_(store) {}
 
     std::u16string Read(const std::u16string& key, const std::u16string& fallback);
     void Write(const std::u16string& key, const std::u16string& value);
 
-private:
+  private:
     OutsideObjects& outside_;
     SettingsStore& store_;
 };

@@ -12,7 +12,7 @@ namespace quillmark {
 
 // Per-user text settings addressed by application name, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // The stored value, or fallback when the value does not exist.
     virtual std::u16string Read(const std::u16string& application, const std::u16string& section,
@@ -28,7 +28,7 @@ struct LocalDateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime Now() = 0;
 };
@@ -37,13 +37,13 @@ public:
 // user's regional settings, Sunday as the first day of the week and the week of 1 January as
 // the first week of the year.
 class DateTimeFormatter {
-public:
+  public:
     virtual ~DateTimeFormatter() = default;
     virtual std::u16string Format(const LocalDateTime& value, const std::u16string& pattern) = 0;
 };
 
 class LoginNameSource {
-public:
+  public:
     virtual ~LoginNameSource() = default;
     // The Windows user name of the current user, untrimmed; throws when it cannot be read.
     virtual std::u16string UserName() = 0;
@@ -58,7 +58,7 @@ struct TimeZoneRecord {
 };
 
 class TimeZoneSource {
-public:
+  public:
     virtual ~TimeZoneSource() = default;
     virtual TimeZoneRecord Query() = 0;
 };
@@ -67,7 +67,7 @@ public:
 // text are positions in the original; case-insensitive searches fold both sides once and then
 // compare plainly.
 class CaseFolding {
-public:
+  public:
     virtual ~CaseFolding() = default;
     virtual std::u16string ToUpper(std::u16string_view text) = 0;
 };
@@ -75,7 +75,7 @@ public:
 // The automation runtime's text-to-integer conversion: locale-aware, rounds halves to even,
 // throws for a text that is not a number or does not fit 32 bits.
 class NumberParser {
-public:
+  public:
     virtual ~NumberParser() = default;
     virtual std::int32_t ToInt32(const std::u16string& text) = 0;
 };
@@ -86,7 +86,7 @@ struct ComponentVersion {
 
 // The version numbers of the running component, as its version resource holds them.
 class VersionSource {
-public:
+  public:
     virtual ~VersionSource() = default;
     virtual ComponentVersion Read() = 0;
 };

@@ -6,10 +6,12 @@ namespace quillmark::testing {
 
 namespace {
 
-std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string Widen(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
 
 class FakeEngine : public Engine {
-public:
+  public:
     FakeEngine(HostRecord& record, std::string name) : record_(record), name_(std::move(name)) {}
 
     void TraceMessage(const std::u16string& source, const std::u16string& message) override {
@@ -22,13 +24,13 @@ public:
         record_.subscriptions.push_back({name_, selector, entry, store});
     }
 
-private:
+  private:
     HostRecord& record_;
     std::string name_;
 };
 
 class FakeHostServices : public HostServices {
-public:
+  public:
     explicit FakeHostServices(HostRecord& record) : record_(record) {}
 
     void WriteLog(const std::u16string& message, std::int32_t level,
@@ -42,24 +44,24 @@ public:
         return record_.registryAppName;
     }
 
-private:
+  private:
     HostRecord& record_;
 };
 
 class FakeMapiUtils : public MapiUtils {
-public:
+  public:
     explicit FakeMapiUtils(HostRecord& record) : record_(record) {}
     void Cleanup() override {
         record_.Check("mapiutils.Cleanup");
         ++record_.cleanups;
     }
 
-private:
+  private:
     HostRecord& record_;
 };
 
 class FakeEventLogWriter : public EventLogWriter {
-public:
+  public:
     explicit FakeEventLogWriter(HostRecord& record) : record_(record) {}
     void WriteEvent(const std::u16string& application, const std::u16string& procedure,
                     const std::u16string& message, std::int32_t level) override {
@@ -67,12 +69,12 @@ public:
         record_.events.push_back({application, procedure, message, level});
     }
 
-private:
+  private:
     HostRecord& record_;
 };
 
 class FakeSafeMailItem : public SafeMailItem {
-public:
+  public:
     explicit FakeSafeMailItem(HostRecord& record) : record_(record) {}
 
     void BindItem(OutlookItem& item) override {
@@ -84,7 +86,9 @@ public:
         ++Bound().saves;
     }
     std::u16string Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
-    void SetSubject(const std::u16string& v) override { Put("safeitem.Subject.put", Bound().subject, v); }
+    void SetSubject(const std::u16string& v) override {
+        Put("safeitem.Subject.put", Bound().subject, v);
+    }
     std::u16string Body() override { return Get("safeitem.Body.get", Bound().body); }
     void SetBody(const std::u16string& v) override { Put("safeitem.Body.put", Bound().body, v); }
     std::u16string HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
@@ -92,14 +96,16 @@ public:
         Put("safeitem.HTMLBody.put", Bound().htmlBody, v);
     }
     std::u16string RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
-    void SetRTFBody(const std::u16string& v) override { Put("safeitem.RTFBody.put", Bound().rtfBody, v); }
+    void SetRTFBody(const std::u16string& v) override {
+        Put("safeitem.RTFBody.put", Bound().rtfBody, v);
+    }
 
     FakeOutlookItem& Bound() {
         if (!item_) throw Error(u"The safe mail item is not bound to an item");
         return *item_;
     }
 
-private:
+  private:
     std::u16string Get(const std::string& operation, const std::u16string& field) {
         record_.Check(operation);
         return field;
@@ -114,14 +120,14 @@ private:
 };
 
 class FakeBodyFormatProbe : public BodyFormatProbe {
-public:
+  public:
     explicit FakeBodyFormatProbe(HostRecord& record) : record_(record) {}
     std::u16string GetBodyFormat(SafeMailItem& item) override {
         record_.Check("probe.GetBodyFormat");
         return dynamic_cast<FakeSafeMailItem&>(item).Bound().format;
     }
 
-private:
+  private:
     HostRecord& record_;
 };
 
@@ -145,7 +151,8 @@ bool FakeOutlookItem::SubmittedEqualsTrue() {
 }
 
 std::unique_ptr<Engine> FakeEngineCandidate::QueryEngine() {
-    if (failQuery) throw Error(u"No such interface supported", static_cast<std::int32_t>(0x80004002));
+    if (failQuery)
+        throw Error(u"No such interface supported", static_cast<std::int32_t>(0x80004002));
     return std::make_unique<FakeEngine>(record_, name_);
 }
 

@@ -62,7 +62,7 @@ struct HostRecord {
 
 // An Outlook item with its content; the fake wrapper reads and writes it once bound.
 class FakeOutlookItem : public OutlookItem {
-public:
+  public:
     explicit FakeOutlookItem(HostRecord& record, std::u16string type = u"MailItem")
         : typeName(std::move(type)), record_(record) {}
 
@@ -77,23 +77,24 @@ public:
     int saves = 0;
     int submittedReads = 0;
 
-private:
+  private:
     HostRecord& record_;
 };
 
 class FakeEngineCandidate : public EngineCandidate {
-public:
-    FakeEngineCandidate(HostRecord& record, std::string name) : record_(record), name_(std::move(name)) {}
+  public:
+    FakeEngineCandidate(HostRecord& record, std::string name)
+        : record_(record), name_(std::move(name)) {}
     std::unique_ptr<Engine> QueryEngine() override;
     bool failQuery = false;
 
-private:
+  private:
     HostRecord& record_;
     std::string name_;
 };
 
 class FakeOutside : public OutsideObjects {
-public:
+  public:
     explicit FakeOutside(HostRecord& record);
     ~FakeOutside() override;
 
@@ -103,7 +104,7 @@ public:
     std::unique_ptr<SafeMailItem> CreateSafeMailItem() override;
     std::unique_ptr<BodyFormatProbe> CreateBodyFormatProbe() override;
 
-private:
+  private:
     HostRecord& record_;
     std::unique_ptr<HostServices> hostServices_;
 };

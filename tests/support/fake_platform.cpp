@@ -25,7 +25,8 @@ void FakeSettingsStore::Write(const std::u16string& application, const std::u16s
     values[{application, section, key}] = value;
 }
 
-std::u16string FakeDateTimeFormatter::Format(const LocalDateTime& v, const std::u16string& pattern) {
+std::u16string FakeDateTimeFormatter::Format(const LocalDateTime& v,
+                                             const std::u16string& pattern) {
     std::string out;
     const std::string p = ToUtf8(pattern);
     const bool twelveHour = p.find("AMPM") != std::string::npos;
@@ -35,7 +36,9 @@ std::u16string FakeDateTimeFormatter::Format(const LocalDateTime& v, const std::
         out += buffer;
     };
     for (std::size_t i = 0; i < p.size();) {
-        auto starts = [&](const char* token) { return p.compare(i, std::strlen(token), token) == 0; };
+        auto starts = [&](const char* token) {
+            return p.compare(i, std::strlen(token), token) == 0;
+        };
         if (p[i] == '\\' && i + 1 < p.size()) {
             out += p[i + 1];
             i += 2;

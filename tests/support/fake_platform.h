@@ -14,7 +14,7 @@
 namespace quillmark::testing {
 
 class FakeSettingsStore : public SettingsStore {
-public:
+  public:
     using Address = std::tuple<std::u16string, std::u16string, std::u16string>;
 
     std::u16string Read(const std::u16string& application, const std::u16string& section,
@@ -29,7 +29,7 @@ public:
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     LocalDateTime Now() override {
         ++reads;
         return now;
@@ -41,18 +41,18 @@ public:
 // Understands the pattern elements the tests use: m mm d dd yy yyyy h hh nn ss AMPM and
 // backslash escapes; everything else stands for itself.
 class FakeDateTimeFormatter : public DateTimeFormatter {
-public:
+  public:
     std::u16string Format(const LocalDateTime& value, const std::u16string& pattern) override;
 };
 
 class FakeLoginName : public LoginNameSource {
-public:
+  public:
     std::u16string UserName() override;
     std::optional<std::u16string> name = u"clerk1";  // absent: the call fails
 };
 
 class FakeTimeZoneSource : public TimeZoneSource {
-public:
+  public:
     FakeTimeZoneSource() { Set(1, u"Pacific Standard Time", u"Pacific Daylight Time"); }
     TimeZoneRecord Query() override;
     // Fills the record as the platform would: each name as UTF-16LE, NUL-padded to 64 bytes.
@@ -67,18 +67,18 @@ public:
 // Converts like the automation runtime for the plain forms tests use: optional sign, digits,
 // optional fraction; halves round to even; anything else is a type mismatch.
 class FakeNumberParser : public NumberParser {
-public:
+  public:
     std::int32_t ToInt32(const std::u16string& text) override;
 };
 
 class FakeVersionSource : public VersionSource {
-public:
+  public:
     ComponentVersion Read() override { return version; }
     ComponentVersion version{3, 0, 112};
 };
 
 class FakePlatform {
-public:
+  public:
     FakeSettingsStore settings;
     FakeClock clock;
     FakeDateTimeFormatter dateTimeFormatter;
@@ -89,7 +89,8 @@ public:
     FakeVersionSource version;
 
     Platform Ports() {
-        return {settings, clock, dateTimeFormatter, loginName, timeZone, caseFolding, numbers, version};
+        return {settings, clock,       dateTimeFormatter, loginName,
+                timeZone, caseFolding, numbers,           version};
     }
 };
 

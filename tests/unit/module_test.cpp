@@ -8,7 +8,7 @@ namespace quillmark::testing {
 namespace {
 
 class ModuleLifecycle : public ::testing::Test {
-protected:
+  protected:
     HostRecord record;
     FakeOutside outside{record};
     FakePlatform platform;
@@ -19,7 +19,9 @@ protected:
 TEST_F(ModuleLifecycle, StartupOnEmptyProfileSeedsAllSettings) {
     EXPECT_EQ(module.ZMStartup(engineA), 0);
     const auto& v = platform.settings.values;
-    auto at = [&](const std::u16string& key) { return v.at({u"QuillmarkTest", u"Quillmark", key}); };
+    auto at = [&](const std::u16string& key) {
+        return v.at({u"QuillmarkTest", u"Quillmark", key});
+    };
     EXPECT_EQ(at(u"Author"), u"clerk1");
     EXPECT_EQ(at(u"InsertIntoSubject"), u"0");
     EXPECT_EQ(at(u"DateFormat"), u"m/d/yy");

@@ -4,7 +4,7 @@ namespace quillmark {
 
 char16_t LatinCaseFolding::ToUpper(char16_t c) {
     if (c >= u'a' && c <= u'z') return c - 0x20;
-    if (c < 0xE0) return c == 0xB5 ? char16_t{0x039C} : c;  // micro sign: Greek capital mu
+    if (c < 0xE0) return c == 0xB5 ? char16_t{0x039C} : c;     // micro sign: Greek capital mu
     if (c <= 0xFE) return c == 0xF7 ? c : char16_t(c - 0x20);  // the division sign has no case
     if (c == 0xFF) return 0x0178;
     if (c < 0x100 || c > 0x17F) return c;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quillmark::windows {
+
+// The system's text for an HRESULT or Win32 error code, without the trailing line break.
+std::u16string SystemMessage(HRESULT code);
+
+// Throws quillmark::Error with the system's text for the code.
+[[noreturn]] void ThrowHresult(HRESULT code);
+[[noreturn]] void ThrowWin32(DWORD code);
+
+// Throws when a COM or Win32 call failed; returns the code otherwise.
+inline HRESULT Check(HRESULT code) {
+    if (FAILED(code)) ThrowHresult(code);
+    return code;
+}
+
+}  // namespace quillmark::windows
