@@ -1,0 +1,51 @@
+#pragma once
+
+// Where the stamp goes in a subject or body, as pure text operations. Every function reads its
+// input once and builds the result in one allocation, so placing a stamp costs little more than
+// one copy of the body.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace quillmark::stamping {
+
+// Replies and forwards carry this line above the earlier message; matched case-sensitively.
+inline constexpr std::u16string_view kOriginalMessageMarker = u"-----Original Message";
+inline constexpr std::u16string_view kLineBreak = u"\r\n";
+inline constexpr std::u16string_view kBlankLine = u"\r\n\r\n";
+
+// The position of the earlier-message marker, or npos.
+std::size_t FindOriginalMessage(std::u16string_view body);
+
+// body[0, position) + insert + separator + body[position, end).
+std::u16string InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
+                        std::u16string_view separator = {});
+
+// "<p>" + stamp + "<br><br></p>": the stamp as its own paragraph, set off from what follows.
+std::u16string DecorateForHtml(std::u16string_view stamp);
+
+// The decorated stamp goes before the last "</body>" (any letter case), which is rewritten in
+// lower case; a body without one gets the stamp appended.
+std::u16string PlaceAtHtmlEnd(CaseFolding& folding, std::u16string_view body,
+                              std::u16string_view decoratedStamp);
+
+// The RTF source up to its last "}", which closes the document; the whole body when it holds no
+// "}" at all (a blank document).
+std::u16string_view RtfBeforeLastBrace(std::u16string_view body);
+
+// Closes the document again after a new paragraph holding the (already RTF-escaped) stamp.
+std::u16string PlaceAtRtfEnd(std::u16string_view body, std::u16string_view rtfStamp);
+
+// The stamp after a blank line at the end of a plain-text body.
+std::u16string PlaceAtPlainEnd(std::u16string_view body, std::u16string_view stamp);
+
+// The subject up to where the unreplaced template occurs (any letter case), followed by the
+// stamp; a subject without the template keeps all of it. A template stamp with no tokens thus
+// replaces its own earlier copy instead of piling up. An empty template keeps the whole subject.
+std::u16string PlaceInSubject(CaseFolding& folding, std::u16string_view subject,
+                              std::u16string_view stampTemplate, std::u16string_view stamp);
+
+}  // namespace quillmark::stamping
