@@ -1,0 +1,61 @@
+#include "com/com_error.h"
+
+#include <oleauto.h>
+
+#include <new>
+
+#include "com/bstr.h"
+#include "com/com_ptr.h"
+#include "module/error.h"
+#include "platform/windows/wide.h"
+#include "platform/windows/win_error.h"
+
+namespace quillmark::com {
+
+namespace {
+
+constexpr wchar_t kErrorSource[] = L"Quillmark";
+
+void PublishErrorInfo(const std::u16string& description) {
+    ComPtr<ICreateErrorInfo> created;
+    if (FAILED(CreateErrorInfo(created.Receive()))) return;
+    created->SetSource(const_cast<LPOLESTR>(kErrorSource));
+    created->SetDescription(const_cast<LPOLESTR>(windows::WidePtr(description)));
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(created.As(info))) SetErrorInfo(0, info.Get());
+}
+
+}  // namespace
+
+HRESULT ReportCurrentException() noexcept {
+    HRESULT code = E_FAIL;
+    try {
+        throw;
+    } catch (const Error& error) {
+        if (FAILED(error.code())) code = error.code();
+    } catch (const std::bad_alloc&) {
+        code = E_OUTOFMEMORY;
+    } catch (...) {
+    }
+    try {
+        PublishErrorInfo(DescribeCurrentException());
+    } catch (...) {
+        // Without memory for the description the code alone has to do.
+    }
+    return code;
+}
+
+void ForgetErrorInfo() {
+    SetErrorInfo(0, nullptr);
+}
+
+void ThrowOutsideFailure(HRESULT code) {
+    ComPtr<IErrorInfo> info;
+    Bstr description;
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info)
+        info->GetDescription(description.Receive());
+    if (description.Text().empty()) windows::ThrowHresult(code);
+    throw Error(description.Text(), code);
+}
+
+}  // namespace quillmark::com

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <unknwn.h>
+
+#include <utility>
+
+namespace quillmark::com {
+
+// Owns one counted reference to a COM interface.
+template <class Interface>
+class ComPtr {
+  public:
+    ComPtr() = default;
+    // Takes a new reference of its own to the pointer.
+    explicit ComPtr(Interface* pointer) : pointer_(pointer) {
+        if (pointer_) pointer_->AddRef();
+    }
+    ComPtr(const ComPtr& other) : ComPtr(other.pointer_) {}
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr other) noexcept {
+        std::swap(pointer_, other.pointer_);
+        return *this;
+    }
+    ~ComPtr() { Reset(); }
+
+    Interface* Get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+
+    void Reset() {
+        if (Interface* old = std::exchange(pointer_, nullptr)) old->Release();
+    }
+    // For out parameters: drops the current reference and receives a new one.
+    Interface** Receive() {
+        Reset();
+        return &pointer_;
+    }
+    // For in/out parameters: the callee may release the reference and store another.
+    Interface** Address() { return &pointer_; }
+    // Hands the reference to the caller, e.g. into an out parameter.
+    Interface* Detach() { return std::exchange(pointer_, nullptr); }
+
+    // QueryInterface for another interface; empty when the object does not have it.
+    template <class Other>
+    HRESULT As(ComPtr<Other>& result) const {
+        if (!pointer_) return E_POINTER;
+        return pointer_->QueryInterface(__uuidof(Other),
+                                        reinterpret_cast<void**>(result.Receive()));
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
+};
+
+// Counts the references of an object implemented here. AddRef/Release of the object's own
+// interfaces are built on it.
+class RefCount {
+  public:
+    ULONG Increment() { return static_cast<ULONG>(InterlockedIncrement(&count_)); }
+    ULONG Decrement() { return static_cast<ULONG>(InterlockedDecrement(&count_)); }
+
+  private:
+    LONG count_ = 1;
+};
+
+}  // namespace quillmark::com

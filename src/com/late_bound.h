@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <oaidl.h>
+
+#include <string>
+
+#include "com/com_ptr.h"
+#include "com/variant.h"
+
+namespace quillmark::com {
+
+// Calls an automation object by member name, as a late-bound client does: the name is resolved
+// with GetIDsOfNames at each call and the member is run through Invoke. Failures throw
+// quillmark::Error with the callee's description.
+class LateBound {
+  public:
+    explicit LateBound(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+
+    IDispatch* Dispatch() const { return object_.Get(); }
+
+    // Reads a property into result.
+    void Get(const wchar_t* name, Variant& result);
+    // Assigns a property.
+    void Put(const wchar_t* name, const VARIANT& value);
+    // Calls a method without arguments; its value is dropped.
+    void Call(const wchar_t* name);
+
+    std::u16string GetText(const wchar_t* name);
+    void PutText(const wchar_t* name, const std::u16string& value);
+
+  private:
+    void Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARIANT* result);
+
+    ComPtr<IDispatch> object_;
+};
+
+}  // namespace quillmark::com

@@ -1,0 +1,161 @@
+#include "com/outside_objects.h"
+
+#include "com/bstr.h"
+#include "com/com_error.h"
+#include "com/host_library.h"
+#include "com/late_bound.h"
+#include "com/outlook_item.h"
+#include "module/error.h"
+
+namespace quillmark::com {
+
+namespace {
+
+template <class Interface>
+ComPtr<Interface> CreateByClsid(const CLSID& clsid, const IID& iid) {
+    ComPtr<Interface> object;
+    ForgetErrorInfo();
+    CheckOutside(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, iid,
+                                  reinterpret_cast<void**>(object.Receive())));
+    return object;
+}
+
+ComPtr<IDispatch> CreateByProgId(const wchar_t* progId) {
+    CLSID clsid{};
+    ForgetErrorInfo();
+    CheckOutside(CLSIDFromProgID(progId, &clsid));
+    return CreateByClsid<IDispatch>(clsid, IID_IDispatch);
+}
+
+class ComHostServices : public HostServices {
+  public:
+    explicit ComHostServices(ComPtr<host::HostServicesApi> services)
+        : services_(std::move(services)) {}
+
+    void WriteLog(const std::u16string& message, std::int32_t level,
+                  const std::u16string& source) override {
+        Bstr messageText(message), sourceText(source);
+        LONG levelValue = level;
+        ForgetErrorInfo();
+        CheckOutside(services_->WriteLog(messageText.Address(), &levelValue, sourceText.Address()));
+    }
+
+    std::u16string RegistryAppName() override {
+        Bstr name;
+        ForgetErrorInfo();
+        CheckOutside(services_->get_RegistryAppName(name.Receive()));
+        return name.Text();
+    }
+
+  private:
+    ComPtr<host::HostServicesApi> services_;
+};
+
+class ComMapiUtils : public MapiUtils {
+  public:
+    explicit ComMapiUtils(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+    void Cleanup() override { object_.Call(L"Cleanup"); }
+
+  private:
+    LateBound object_;
+};
+
+class ComEventLogWriter : public EventLogWriter {
+  public:
+    explicit ComEventLogWriter(ComPtr<host::EventLogWriterApi> writer)
+        : writer_(std::move(writer)) {}
+
+    void WriteEvent(const std::u16string& application, const std::u16string& procedure,
+                    const std::u16string& message, std::int32_t level) override {
+        Bstr applicationText(application), procedureText(procedure), messageText(message);
+        LONG levelValue = level;
+        ForgetErrorInfo();
+        CheckOutside(writer_->WriteEvent(applicationText.Address(), procedureText.Address(),
+                                         messageText.Address(), &levelValue));
+    }
+
+  private:
+    ComPtr<host::EventLogWriterApi> writer_;
+};
+
+class ComSafeMailItem : public SafeMailItem {
+  public:
+    explicit ComSafeMailItem(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+
+    void BindItem(OutlookItem& item) override {
+        VARIANT value;
+        VariantInit(&value);
+        V_VT(&value) = VT_DISPATCH;
+        V_DISPATCH(&value) = dynamic_cast<ComOutlookItem&>(item).Dispatch();
+        object_.Put(L"item", value);
+    }
+    void Save() override { object_.Call(L"Save"); }
+    std::u16string Subject() override { return object_.GetText(L"Subject"); }
+    void SetSubject(const std::u16string& value) override { object_.PutText(L"Subject", value); }
+    std::u16string Body() override { return object_.GetText(L"Body"); }
+    void SetBody(const std::u16string& value) override { object_.PutText(L"Body", value); }
+    std::u16string HTMLBody() override { return object_.GetText(L"HTMLBody"); }
+    void SetHTMLBody(const std::u16string& value) override { object_.PutText(L"HTMLBody", value); }
+    std::u16string RTFBody() override { return object_.GetText(L"RTFBody"); }
+    void SetRTFBody(const std::u16string& value) override { object_.PutText(L"RTFBody", value); }
+
+    IDispatch* Dispatch() const { return object_.Dispatch(); }
+
+  private:
+    LateBound object_;
+};
+
+class ComBodyFormatProbe : public BodyFormatProbe {
+  public:
+    explicit ComBodyFormatProbe(ComPtr<host::BodyFormatProbeApi> probe)
+        : probe_(std::move(probe)) {}
+
+    std::u16string GetBodyFormat(SafeMailItem& item) override {
+        ComPtr<IDispatch> wrapper(dynamic_cast<ComSafeMailItem&>(item).Dispatch());
+        Bstr format;
+        ForgetErrorInfo();
+        CheckOutside(probe_->GetBodyFormat(wrapper.Address(), format.Receive()));
+        return format.Text();
+    }
+
+  private:
+    ComPtr<host::BodyFormatProbeApi> probe_;
+};
+
+}  // namespace
+
+HostServices& ComOutsideObjects::GetHostServices() {
+    // One per thread, created on first use and deliberately never released: the host library
+    // owns its lifetime, and releasing it while threads or the DLL shut down could call into a
+    // library that is already gone.
+    thread_local HostServices* services = nullptr;
+    if (!services)
+        services = new ComHostServices(CreateByClsid<host::HostServicesApi>(
+            host::kHostServicesClsid, __uuidof(host::HostServicesApi)));
+    return *services;
+}
+
+std::unique_ptr<MapiUtils> ComOutsideObjects::CreateMapiUtils() {
+    return std::make_unique<ComMapiUtils>(CreateByProgId(host::kMapiUtilsProgId));
+}
+
+std::unique_ptr<EventLogWriter> ComOutsideObjects::CreateEventLogWriter() {
+    return std::make_unique<ComEventLogWriter>(CreateByClsid<host::EventLogWriterApi>(
+        host::kEventLogWriterClsid, __uuidof(host::EventLogWriterApi)));
+}
+
+std::unique_ptr<SafeMailItem> ComOutsideObjects::CreateSafeMailItem() {
+    return std::make_unique<ComSafeMailItem>(CreateByProgId(host::kSafeMailItemProgId));
+}
+
+std::unique_ptr<BodyFormatProbe> ComOutsideObjects::CreateBodyFormatProbe() {
+    return std::make_unique<ComBodyFormatProbe>(CreateByClsid<host::BodyFormatProbeApi>(
+        host::kBodyFormatProbeClsid, __uuidof(host::BodyFormatProbeApi)));
+}
+
+ComOutsideObjects& TheOutsideObjects() {
+    static ComOutsideObjects objects;
+    return objects;
+}
+
+}  // namespace quillmark::com

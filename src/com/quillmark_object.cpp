@@ -1,0 +1,165 @@
+// The COM face of the module object: its default interface _CQuillmark (also under the
+// identifier of the earlier release) and the host's module interface, both dual.
+
+#include "Quillmark.h"
+#include "com/bstr.h"
+#include "com/com_error.h"
+#include "com/dispatch.h"
+#include "com/engine_adapter.h"
+#include "com/host_library.h"
+#include "com/module_lifetime.h"
+#include "com/objects.h"
+#include "com/outlook_item.h"
+#include "com/outside_objects.h"
+#include "com/type_info.h"
+#include "module/quillmark.h"
+#include "platform/windows/windows_platform.h"
+
+namespace quillmark::com {
+
+namespace {
+
+HRESULT LoadDefaultInterfaceTypeInfo(ComPtr<ITypeInfo>& info) {
+    return LoadQuillmarkTypeInfo(IID__CQuillmark, info);
+}
+
+// Runs a member of the module object that gives a text or a status into the result slot.
+template <class Produce>
+HRESULT ReturnText(BSTR* result, Produce&& produce) {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    return Guarded([&] { *result = Bstr(produce()).Detach(); });
+}
+
+template <class Produce>
+HRESULT ReturnStatus(LONG* status, Produce&& produce) {
+    if (!status) return E_POINTER;
+    return Guarded([&] { *status = produce(); });
+}
+
+class QuillmarkObject final
+    : public DispatchThroughTypeInfo<_CQuillmark, LoadDefaultInterfaceTypeInfo>,
+      public DispatchThroughTypeInfo<host::ModuleApi, LoadModuleApiTypeInfo>,
+      public ISupportErrorInfo {
+  public:
+    QuillmarkObject() : module_(TheOutsideObjects(), windows::WindowsPlatform()) {}
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
+        if (!result) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__CQuillmark ||
+            iid == IID_CQuillmark___v0)
+            *result = DefaultInterface();
+        else if (iid == host::kModuleApiIid)
+            *result = static_cast<host::ModuleApi*>(this);
+        else if (iid == IID_ISupportErrorInfo)
+            *result = static_cast<ISupportErrorInfo*>(this);
+        else {
+            *result = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = references_.Decrement();
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // ISupportErrorInfo
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
+        return iid == IID__CQuillmark || iid == IID_CQuillmark___v0 || iid == host::kModuleApiIid
+                   ? S_OK
+                   : S_FALSE;
+    }
+
+    // _CQuillmark
+    HRESULT STDMETHODCALLTYPE GetLoginName(BSTR* result) override {
+        return ReturnText(result, [&] { return module_.GetLoginName(); });
+    }
+
+    // IModuleAPI
+    HRESULT STDMETHODCALLTYPE get_RegistryName(BSTR* value) override {
+        return ReturnText(value, [&] { return module_.RegistryName(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_FriendlyName(BSTR* value) override {
+        return ReturnText(value, [&] { return module_.FriendlyName(); });
+    }
+    HRESULT STDMETHODCALLTYPE get_Version(BSTR* value) override {
+        return ReturnText(value, [&] { return module_.Version(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMStartup(IDispatch** engine, LONG* status) override {
+        return ReturnStatus(status, [&] {
+            ComEngineCandidate candidate(engine ? *engine : nullptr, DefaultInterface());
+            return module_.ZMStartup(candidate);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE ZMShutdown(LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMShutdown(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMSendMessage(BSTR*, BSTR* result) override {
+        return ReturnText(result, [&] { return module_.ZMSendMessage(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMExplorerOpen(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMExplorerOpen(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMExplorerClose(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMExplorerClose(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMExplorerActivate(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMExplorerActivate(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMExplorerDeactivate(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMExplorerDeactivate(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMInspectorOpen(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMInspectorOpen(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMInspectorClose(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMInspectorClose(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMInspectorActivate(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMInspectorActivate(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMInspectorDeactivate(IDispatch*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMInspectorDeactivate(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMButtonAction(LONG*, VARIANT_BOOL*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMButtonAction(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMMenuAction(LONG*, VARIANT_BOOL*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMMenuAction(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMHotkeyAction(LONG*, LONG* status) override {
+        return ReturnStatus(status, [&] { return module_.ZMHotkeyAction(); });
+    }
+    HRESULT STDMETHODCALLTYPE ZMItemEvent(LONG* eventSelector, IDispatch** item,
+                                          VARIANT_BOOL* cancel, BSTR*, BSTR*,
+                                          LONG* status) override {
+        if (!eventSelector || !cancel || !status) return E_POINTER;
+        return Guarded([&] {
+            ComOutlookItem outlookItem(item ? *item : nullptr);
+            std::int16_t cancelValue = *cancel;
+            *status = module_.ZMItemEvent(*eventSelector, outlookItem, cancelValue);
+            *cancel = cancelValue;
+        });
+    }
+
+  private:
+    // The module object as a plain automation object, as it passes itself to the engine.
+    IDispatch* DefaultInterface() { return static_cast<_CQuillmark*>(this); }
+
+    ModuleReference moduleReference_;
+    RefCount references_;
+    quillmark::CQuillmark module_;
+};
+
+}  // namespace
+
+HRESULT CreateQuillmarkObject(REFIID iid, void** result) {
+    return CreateObject<QuillmarkObject>(iid, result);
+}
+
+}  // namespace quillmark::com
