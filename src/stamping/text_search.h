@@ -1,8 +1,10 @@
 #pragma once
 
-// Case-insensitive search and replacement in linear time: the text and the word are each folded
-// once with the locale's upper-casing, which maps code unit to code unit, and the folded copies
-// are searched plainly. Positions in a folded copy are positions in the original.
+// Case-insensitive search and replacement in linear time: the text and the word are folded with
+// the locale's upper-casing, each code unit once, and the folded copies are searched plainly. The
+// folding maps code unit to code unit, so positions in a folded copy are positions in the
+// original. Searches fold the text window by window from the end they start at, so a match near
+// that end costs little however long the text.
 
 #include <cstddef>
 #include <string>

@@ -10,6 +10,7 @@
 #include "module/quillmark.h"
 #include "module/text.h"
 #include "stamping/rtf_escape.h"
+#include "stamping/text_search.h"
 
 namespace quillmark::testing {
 namespace {
@@ -257,6 +258,48 @@ TEST_F(Stamping, RtfStampIsEscapedWhileTheTraceQuotesItAsComposed) {
 TEST(RtfEscape, EveryCodeUnitAbove127IsWrittenAsSigned16Bit) {
     EXPECT_EQ(stamping::EscapeForRtf(u"a\u007f\u0080\u7fff\u8000\uffff\U0001F600"),
               u"a\u007f\\u128?\\u32767?\\u-32768?\\u-1?\\u-10179?\\u-8704?");
+}
+
+// ---- Case-insensitive search over long texts ----
+
+// Folds like LatinCaseFolding and keeps every text it was given.
+class RecordingFolding : public CaseFolding {
+  public:
+    std::u16string ToUpper(std::u16string_view text) override {
+        folded.emplace_back(text);
+        return latin.ToUpper(text);
+    }
+    LatinCaseFolding latin;
+    std::vector<std::u16string> folded;
+};
+
+TEST(TextSearch, MatchesAcrossWindowsWithoutCuttingSurrogatePairs) {
+    constexpr std::size_t kWindow = 1 << 16;
+    std::u16string text(3 * kWindow + 100, u'x');
+    text.replace(kWindow - 3, 7, u"</BoDy>");  // straddles the first window's end
+    text.replace(2 * kWindow + 1, 7, u"</body>");
+    // Surrogate pairs across the places where the forward and backward windows begin and end.
+    for (const std::size_t at : {kWindow + 5, 2 * kWindow - 1, 2 * kWindow + 99, 2 * kWindow + 105})
+        text.replace(at, 2, u"\U0001F600");
+    RecordingFolding folding;
+    EXPECT_EQ(stamping::FindIgnoringCase(folding, text, u"</BODY>"), kWindow - 3);
+    EXPECT_EQ(stamping::FindLastIgnoringCase(folding, text, u"</BODY>"), 2 * kWindow + 1);
+    EXPECT_EQ(stamping::FindIgnoringCase(folding, text, u"</html>"), std::u16string::npos);
+    EXPECT_EQ(stamping::FindLastIgnoringCase(folding, text, u"</html>"), std::u16string::npos);
+    for (const auto& window : folding.folded) {
+        EXPECT_FALSE(window.front() >= 0xDC00 && window.front() <= 0xDFFF);
+        EXPECT_FALSE(window.back() >= 0xD800 && window.back() <= 0xDBFF);
+    }
+}
+
+TEST(TextSearch, LastMatchNearTheEndFoldsLittleOfTheText) {
+    std::u16string text(40 << 16, u'x');
+    text += u"</BODY></HTML>";
+    RecordingFolding folding;
+    EXPECT_EQ(stamping::FindLastIgnoringCase(folding, text, u"</body>"), 40u << 16);
+    std::size_t foldedUnits = 0;
+    for (const auto& window : folding.folded) foldedUnits += window.size();
+    EXPECT_LT(foldedUnits, text.size() / 10);
 }
 
 // ---- Subject mode ----
