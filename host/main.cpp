@@ -1,0 +1,230 @@
+// quillmark-host: the stand-in for the Outlook add-in host. It creates the module through COM,
+// runs the steps of one scenario on it and prints what the module did as one JSON document.
+//
+//   quillmark-host.exe SCENARIO.json   runs a scenario (exit 0 when it ran, whatever the module
+//                                      did; 2 when the scenario is malformed; 3 when the module
+//                                      is not registered; 4 when the host itself failed)
+//   quillmark-host.exe --register      registers the stand-in type libraries and the mail helper
+//                                      library's programmatic identifiers
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+
+#include "class_registrations.h"
+#include "com_ptr.h"
+#include "engine.h"
+#include "mailhelper.h"
+#include "record.h"
+#include "runner.h"
+#include "scenario.h"
+#include "settings_section.h"
+#include "text.h"
+#include "type_libraries.h"
+
+namespace standin {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+constexpr wchar_t kModuleProgId[] = L"Quillmark.CQuillmark";
+
+// A failure that ends the run with a one-line message and an exit code.
+struct Stop {
+    int exitCode;
+    std::string message;
+};
+
+std::string HresultText(HRESULT code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
+    return text;
+}
+
+nlohmann::json ReadJson(const wchar_t* path) {
+    FILE* file = _wfopen(path, L"rb");
+    if (!file) throw Stop{2, "cannot open " + WideToUtf8(path)};
+    std::string text;
+    char buffer[65536];
+    for (size_t read; (read = fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, read);
+    fclose(file);
+    try {
+        return nlohmann::json::parse(text);
+    } catch (const nlohmann::json::exception& error) {
+        throw Stop{2, WideToUtf8(path) + " is not JSON: " + error.what()};
+    }
+}
+
+// Owns the thread's membership in a single-threaded apartment, as the host's UI thread has.
+class Apartment {
+  public:
+    Apartment() {
+        const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (FAILED(result)) throw Stop{4, "CoInitializeEx failed: " + HresultText(result)};
+    }
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+    ~Apartment() { CoUninitialize(); }
+};
+
+// Creates the module as the host does: its class by ProgID, the class factory, IModuleAPI.
+ComPtr<IModuleAPI> CreateModule() {
+    CLSID clsid;
+    HRESULT result = CLSIDFromProgID(kModuleProgId, &clsid);
+    if (FAILED(result))
+        throw Stop{3, "Quillmark.CQuillmark is not registered (" + HresultText(result) + ")"};
+    ComPtr<IClassFactory> factory;
+    result = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                              factory.ReceiveVoid());
+    if (FAILED(result))
+        throw Stop{3, "the class factory of Quillmark.CQuillmark is not available (" +
+                          HresultText(result) + ")"};
+    ComPtr<IUnknown> object;
+    result = factory->CreateInstance(nullptr, IID_IUnknown, object.ReceiveVoid());
+    if (FAILED(result)) throw Stop{4, "creating CQuillmark failed (" + HresultText(result) + ")"};
+    ComPtr<IModuleAPI> module;
+    result = object.As(module);
+    if (FAILED(result)) throw Stop{4, "CQuillmark has no IModuleAPI (" + HresultText(result) + ")"};
+    return module;
+}
+
+void PrepareSettings(const Scenario& scenario) {
+    const SettingsSection section;
+    if (scenario.resetSettings) section.Reset();
+    for (const auto& [name, value] : scenario.settings) {
+        if (value)
+            section.Write(name, *value);
+        else
+            section.Delete(name);
+    }
+}
+
+json Describe(const Record& record) {
+    json trace = json::array(), log = json::array(), events = json::array(),
+         subscriptions = json::array(), objects = json::object(), settings = json::object();
+    for (const TraceLine& line : record.trace)
+        trace.push_back({{"engine", line.engine},
+                         {"fromModule", line.fromModule},
+                         {"source", WideToUtf8(line.source)},
+                         {"message", WideToUtf8(line.message)}});
+    for (const LogLine& line : record.log)
+        log.push_back({{"message", WideToUtf8(line.message)},
+                       {"level", line.level},
+                       {"source", WideToUtf8(line.source)}});
+    for (const EventLine& event : record.events)
+        events.push_back({{"application", WideToUtf8(event.application)},
+                          {"procedure", WideToUtf8(event.procedure)},
+                          {"message", WideToUtf8(event.message)},
+                          {"level", event.level}});
+    for (const Subscription& subscription : record.subscriptions)
+        subscriptions.push_back({{"engine", subscription.engine},
+                                 {"fromModule", subscription.fromModule},
+                                 {"selector", subscription.selector},
+                                 {"entry", WideToUtf8(subscription.entry)},
+                                 {"store", WideToUtf8(subscription.store)}});
+    for (const auto& [name, count] : record.objects)
+        objects[name] = {{"created", count.created}, {"alive", count.alive}};
+    for (const auto& [name, value] : SettingsSection().Read())
+        settings[WideToUtf8(name)] = WideToUtf8(value);
+    return {{"trace", trace},
+            {"log", log},
+            {"events", events},
+            {"subscriptions", subscriptions},
+            {"cleanups", record.cleanups},
+            {"registryAppNameCalls", record.registryAppNameCalls},
+            {"settings", settings},
+            {"objects", objects}};
+}
+
+json RunScenario(const wchar_t* path) {
+    Scenario scenario;
+    try {
+        scenario = ParseScenario(ReadJson(path));
+    } catch (const ScenarioError& error) {
+        throw Stop{2, error.what()};
+    }
+    json output;
+    {
+        Apartment apartment;
+        ClassRegistrations classes;
+        const HRESULT registered = classes.RegisterAll();
+        if (FAILED(registered))
+            throw Stop{4, "registering the host's classes failed: " + HresultText(registered)};
+        PrepareSettings(scenario);
+        Record& record = TheRecord();
+        ComPtr<IModuleAPI> module = CreateModule();
+        ComPtr<IUnknown> identity;
+        module.As(identity);
+        record.module = identity.Get();
+        record.failing = scenario.failing;
+
+        Runner runner(module);
+        module.Reset();
+        identity.Reset();
+        json steps = json::array();
+        for (const Step& step : scenario.steps) steps.push_back(runner.Run(step));
+        runner.ReleaseAll();
+        record.failing.clear();
+        record.module = nullptr;
+        output = Describe(record);
+        output["steps"] = steps;
+    }
+    return output;
+}
+
+void Register() {
+    Apartment apartment;
+    for (int resource : {kEngineLibraryResource, kMailHelperLibraryResource}) {
+        ComPtr<ITypeLib> library;
+        const HRESULT result = LoadTypeLibEx(EmbeddedLibraryPath(resource).c_str(),
+                                             REGKIND_REGISTER, library.Receive());
+        if (FAILED(result))
+            throw Stop{4, "registering type library " + std::to_string(resource) +
+                              " failed: " + HresultText(result)};
+    }
+    const std::pair<const wchar_t*, const CLSID*> progIds[] = {
+        {kMapiUtilsProgId, &CLSID_QXMAPIUtils}, {kSafeMailItemProgId, &CLSID_QXSafeMailItem}};
+    for (const auto& [progId, clsid] : progIds) {
+        wchar_t text[40];
+        StringFromGUID2(*clsid, text, 40);
+        const std::wstring key = std::wstring(progId) + L"\\CLSID";
+        const LSTATUS status =
+            RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, text,
+                            static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+        if (status != ERROR_SUCCESS)
+            throw Stop{4, "registering " + WideToUtf8(progId) + " failed with error " +
+                              std::to_string(status)};
+    }
+}
+
+}  // namespace
+}  // namespace standin
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace standin;
+    _setmode(_fileno(stdout), _O_BINARY);
+    try {
+        if (argc == 2 && std::wstring(argv[1]) == L"--register") {
+            Register();
+            return 0;
+        }
+        if (argc != 2 || argv[1][0] == L'-')
+            throw Stop{2, "usage: quillmark-host.exe SCENARIO.json | --register"};
+        const std::string text = RunScenario(argv[1]).dump(2, ' ', false) + "\n";
+        fwrite(text.data(), 1, text.size(), stdout);
+        fflush(stdout);
+        return 0;
+    } catch (const Stop& stop) {
+        fprintf(stderr, "quillmark-host: %s\n", stop.message.c_str());
+        return stop.exitCode;
+    } catch (const std::exception& error) {
+        fprintf(stderr, "quillmark-host: %s\n", error.what());
+        return 4;
+    }
+}

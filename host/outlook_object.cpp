@@ -1,0 +1,110 @@
+#include "outlook_object.h"
+
+#include <map>
+
+#include "text.h"
+#include "type_libraries.h"
+
+namespace standin {
+
+namespace {
+
+constexpr DISPID kSubmittedId = 0xF001;  // Outlook's own number for MailItem.Submitted
+
+std::map<IUnknown*, OutlookObject*>& LiveObjects() {
+    static std::map<IUnknown*, OutlookObject*> objects;
+    return objects;
+}
+
+}  // namespace
+
+OutlookObject::OutlookObject(std::optional<std::wstring> typeName, std::optional<VARIANT> submitted,
+                             MailContent content)
+    : hasSubmitted_(submitted.has_value()), content_(std::move(content)) {
+    if (typeName) typeInfo_ = OutlookTypeInfo(*typeName);
+    VariantInit(&submitted_);
+    if (submitted) VariantCopy(&submitted_, &*submitted);
+    LiveObjects()[static_cast<IDispatch*>(this)] = this;
+}
+
+OutlookObject::~OutlookObject() {
+    LiveObjects().erase(static_cast<IDispatch*>(this));
+    VariantClear(&submitted_);
+}
+
+OutlookObject* OutlookObject::Find(IDispatch* object) {
+    if (!object) return nullptr;
+    ComPtr<IUnknown> identity;
+    if (FAILED(object->QueryInterface(IID_IUnknown, identity.ReceiveVoid()))) return nullptr;
+    auto found = LiveObjects().find(identity.Get());
+    return found == LiveObjects().end() ? nullptr : found->second;
+}
+
+HRESULT OutlookObject::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    if (iid != IID_IUnknown && iid != IID_IDispatch) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG OutlookObject::Release() {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT OutlookObject::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = typeInfo_ ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT OutlookObject::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (!typeInfo_) return E_NOTIMPL;
+    if (index != 0) return DISP_E_BADINDEX;
+    return typeInfo_.CopyTo(out);
+}
+
+HRESULT OutlookObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids) return E_POINTER;
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+        const bool known = i == 0 && hasSubmitted_ && names[0] &&
+                           CompareStringOrdinal(names[0], -1, L"Submitted", -1, TRUE) == CSTR_EQUAL;
+        ids[i] = known ? kSubmittedId : DISPID_UNKNOWN;
+        if (!known) result = DISP_E_UNKNOWNNAME;
+    }
+    return result;
+}
+
+HRESULT OutlookObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                              VARIANT* result, EXCEPINFO* exception, UINT*) {
+    if (id != kSubmittedId || !hasSubmitted_) return DISP_E_MEMBERNOTFOUND;
+    if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+    if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+    HRESULT failure;
+    if (Injected("item.Submitted", &failure)) {
+        // Late-bound callers learn about the failure from the exception information.
+        if (!exception) return failure;
+        IErrorInfo* info = nullptr;
+        *exception = EXCEPINFO{};
+        exception->scode = failure;
+        if (GetErrorInfo(0, &info) == S_OK && info) {
+            info->GetSource(&exception->bstrSource);
+            info->GetDescription(&exception->bstrDescription);
+            SetErrorInfo(0, info);
+            info->Release();
+        }
+        return DISP_E_EXCEPTION;
+    }
+    if (!result) return S_OK;
+    return VariantCopy(result, &submitted_);
+}
+
+}  // namespace standin

@@ -1,0 +1,73 @@
+#include "record.h"
+
+#include "com_ptr.h"
+#include "text.h"
+
+namespace standin {
+
+const std::set<std::string> kFaultPoints = {
+    "engine.TraceMessage",
+    "engine.SubscribeItemEvent",
+    "hostservices.create",
+    "hostservices.WriteLog",
+    "hostservices.RegistryAppName",
+    "mapiutils.create",
+    "mapiutils.Cleanup",
+    "eventlog.create",
+    "eventlog.WriteEvent",
+    "safeitem.create",
+    "safeitem.item",
+    "safeitem.Save",
+    "safeitem.Subject.get",
+    "safeitem.Subject.put",
+    "safeitem.Body.get",
+    "safeitem.Body.put",
+    "safeitem.HTMLBody.get",
+    "safeitem.HTMLBody.put",
+    "safeitem.RTFBody.get",
+    "safeitem.RTFBody.put",
+    "probe.create",
+    "probe.GetBodyFormat",
+    "item.Submitted",
+};
+
+bool Record::IsModule(IDispatch* object) const {
+    if (!object || !module) return false;
+    ComPtr<IUnknown> identity;
+    if (FAILED(object->QueryInterface(IID_IUnknown, identity.ReceiveVoid()))) return false;
+    return identity.Get() == module;
+}
+
+Record& TheRecord() {
+    static Record record;
+    return record;
+}
+
+HRESULT RaiseError(HRESULT code, const std::wstring& description) {
+    ComPtr<ICreateErrorInfo> created;
+    ComPtr<IErrorInfo> info;
+    if (SUCCEEDED(CreateErrorInfo(created.Receive())) && SUCCEEDED(created.As(info))) {
+        created->SetDescription(const_cast<LPOLESTR>(description.c_str()));
+        created->SetSource(const_cast<LPOLESTR>(L"Stand-in host"));
+        SetErrorInfo(0, info.Get());
+    }
+    return code;
+}
+
+bool Injected(const std::string& point, HRESULT* result) {
+    if (!TheRecord().Fails(point)) return false;
+    *result = RaiseError(kInjectedFailure, L"Injected failure: " + Utf8ToWide(point));
+    return true;
+}
+
+InstanceCount::InstanceCount(const char* className) : className_(className) {
+    ObjectCount& count = TheRecord().objects[className_];
+    ++count.created;
+    ++count.alive;
+}
+
+InstanceCount::~InstanceCount() {
+    --TheRecord().objects[className_].alive;
+}
+
+}  // namespace standin

@@ -1,0 +1,243 @@
+#include "runner.h"
+
+#include <cstdio>
+#include <functional>
+
+#include "text.h"
+
+namespace standin {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+std::string HresultText(HRESULT code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
+    return text;
+}
+
+// The description of the error the last failed call raised, empty when it raised none.
+std::wstring TakeErrorDescription() {
+    ComPtr<IErrorInfo> info;
+    Bstr description;
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info)
+        info->GetDescription(description.Address());
+    return description.Text();
+}
+
+// Makes one call on the module and describes it: its HRESULT and, when it failed, the
+// description of its error; describeResult adds what a successful call returned.
+json Call(const std::string& name, const std::function<HRESULT()>& call,
+          const std::function<void(json&)>& describeResult) {
+    SetErrorInfo(0, nullptr);
+    const HRESULT code = call();
+    json step = {{"call", name}, {"hresult", HresultText(code)}};
+    if (FAILED(code))
+        step["error"] = WideToUtf8(TakeErrorDescription());
+    else
+        describeResult(step);
+    return step;
+}
+
+json StatusCall(const std::string& name, const std::function<HRESULT(long*)>& call) {
+    long status = -12345;
+    return Call(
+        name, [&] { return call(&status); }, [&](json& step) { step["result"] = status; });
+}
+
+json TextCall(const std::string& name, const std::function<HRESULT(BSTR*)>& call) {
+    Bstr value;
+    return Call(
+        name, [&] { return call(value.Address()); },
+        [&](json& step) { step["result"] = WideToUtf8(value.Text()); });
+}
+
+// A scenario value as the automation value an Outlook property would hold.
+class Variant {
+  public:
+    explicit Variant(const json& value) {
+        VariantInit(&value_);
+        if (value.is_boolean()) {
+            V_VT(&value_) = VT_BOOL;
+            V_BOOL(&value_) = value.get<bool>() ? VARIANT_TRUE : VARIANT_FALSE;
+        } else if (value.is_number_integer() && value.get<long long>() >= INT32_MIN &&
+                   value.get<long long>() <= INT32_MAX) {
+            V_VT(&value_) = VT_I4;
+            V_I4(&value_) = static_cast<LONG>(value.get<long long>());
+        } else if (value.is_number()) {
+            V_VT(&value_) = VT_R8;
+            V_R8(&value_) = value.get<double>();
+        } else if (value.is_string()) {
+            const std::wstring text = Utf8ToWide(value.get<std::string>());
+            V_VT(&value_) = VT_BSTR;
+            V_BSTR(&value_) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        } else {
+            V_VT(&value_) = VT_NULL;
+        }
+    }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    ~Variant() { VariantClear(&value_); }
+    const VARIANT& Get() const { return value_; }
+
+  private:
+    VARIANT value_;
+};
+
+json Content(const MailContent& content) {
+    return {{"subject", WideToUtf8(content.subject)},
+            {"body", WideToUtf8(content.body)},
+            {"htmlbody", WideToUtf8(content.htmlBody)},
+            {"rtfbody", WideToUtf8(content.rtfBody)},
+            {"saves", content.saves}};
+}
+
+// An Outlook window (explorer or inspector) for one window event.
+ComPtr<OutlookObject> Window(const wchar_t* typeName) {
+    return MakeObject<OutlookObject>(std::wstring(typeName), std::nullopt, MailContent{});
+}
+
+}  // namespace
+
+IDispatch* Runner::Engine(const std::string& name) {
+    auto& engine = engines_[name];
+    if (!engine) engine = MakeObject<EngineObject>(name);
+    return engine.Get();
+}
+
+ComPtr<OutlookObject> Runner::Item(const ItemSpec& spec) {
+    if (spec.reused) return items_.at(*spec.id);
+    std::optional<Variant> submitted;
+    std::optional<VARIANT> submittedValue;
+    if (spec.submitted) {
+        submitted.emplace(*spec.submitted);
+        submittedValue = submitted->Get();
+    }
+    auto item = MakeObject<OutlookObject>(
+        spec.type, submittedValue,
+        MailContent{spec.subject, spec.body, spec.htmlBody, spec.rtfBody, spec.format, 0});
+    if (spec.id) items_[*spec.id] = item;
+    return item;
+}
+
+json Runner::Startup(const Step& step) {
+    // The engine goes by reference; whatever the module leaves in the argument is the host's.
+    IDispatch* engine = step.engine ? Engine(*step.engine) : nullptr;
+    if (engine) engine->AddRef();
+    json result =
+        StatusCall("ZMStartup", [&](long* status) { return module_->ZMStartup(&engine, status); });
+    if (engine) engine->Release();
+    return result;
+}
+
+json Runner::ItemEvent(const Step& step) {
+    ComPtr<OutlookObject> item;
+    if (step.item) item = Item(*step.item);
+    IDispatch* argument = item.Get();
+    if (argument) argument->AddRef();
+    long selector = step.selector;
+    VARIANT_BOOL cancel = step.cancel ? VARIANT_TRUE : VARIANT_FALSE;
+    Bstr entry(step.folderEntryId), store(step.folderStoreId);
+    json result = StatusCall("ZMItemEvent", [&](long* status) {
+        return module_->ZMItemEvent(&selector, &argument, &cancel, entry.Address(), store.Address(),
+                                    status);
+    });
+    if (argument) argument->Release();
+    result["cancel"] = cancel != VARIANT_FALSE;
+    if (item) result["item"] = Content(item->Content());
+    return result;
+}
+
+json Runner::LoginName() {
+    // Scripting clients reach GetLoginName by name on the module's default interface.
+    ComPtr<IDispatch> object;
+    DISPID id = DISPID_UNKNOWN;
+    VARIANT value;
+    VariantInit(&value);
+    EXCEPINFO exception{};
+    json result = Call(
+        "GetLoginName",
+        [&] {
+            HRESULT code = module_.As(object);
+            LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetLoginName")};
+            if (SUCCEEDED(code))
+                code = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+            DISPPARAMS none{};
+            if (SUCCEEDED(code))
+                code = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                      &value, &exception, nullptr);
+            return code;
+        },
+        [&](json& step) {
+            step["result"] = V_VT(&value) == VT_BSTR ? json(WideToUtf8(BstrText(V_BSTR(&value))))
+                                                     : json(nullptr);
+        });
+    if (exception.bstrDescription)
+        result["error"] = WideToUtf8(BstrText(exception.bstrDescription));
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    VariantClear(&value);
+    return result;
+}
+
+json Runner::Run(const Step& step) {
+    IModuleAPI* module = module_.Get();
+    const std::string& call = step.call;
+    if (call == "RegistryName")
+        return TextCall(call, [&](BSTR* value) { return module->get_RegistryName(value); });
+    if (call == "FriendlyName")
+        return TextCall(call, [&](BSTR* value) { return module->get_FriendlyName(value); });
+    if (call == "Version")
+        return TextCall(call, [&](BSTR* value) { return module->get_Version(value); });
+    if (call == "GetLoginName") return LoginName();
+    if (call == "ZMStartup") return Startup(step);
+    if (call == "ZMShutdown")
+        return StatusCall(call, [&](long* status) { return module->ZMShutdown(status); });
+    if (call == "ZMSendMessage") {
+        Bstr message(step.message);
+        return TextCall(
+            call, [&](BSTR* result) { return module->ZMSendMessage(message.Address(), result); });
+    }
+    using WindowEvent = HRESULT (STDMETHODCALLTYPE IModuleAPI::*)(IDispatch*, long*);
+    const std::map<std::string, std::pair<WindowEvent, const wchar_t*>> windowEvents = {
+        {"ZMExplorerOpen", {&IModuleAPI::ZMExplorerOpen, L"_Explorer"}},
+        {"ZMExplorerClose", {&IModuleAPI::ZMExplorerClose, L"_Explorer"}},
+        {"ZMExplorerActivate", {&IModuleAPI::ZMExplorerActivate, L"_Explorer"}},
+        {"ZMExplorerDeactivate", {&IModuleAPI::ZMExplorerDeactivate, L"_Explorer"}},
+        {"ZMInspectorOpen", {&IModuleAPI::ZMInspectorOpen, L"_Inspector"}},
+        {"ZMInspectorClose", {&IModuleAPI::ZMInspectorClose, L"_Inspector"}},
+        {"ZMInspectorActivate", {&IModuleAPI::ZMInspectorActivate, L"_Inspector"}},
+        {"ZMInspectorDeactivate", {&IModuleAPI::ZMInspectorDeactivate, L"_Inspector"}},
+    };
+    if (auto found = windowEvents.find(call); found != windowEvents.end()) {
+        auto window = Window(found->second.second);
+        return StatusCall(call, [&](long* status) {
+            return (module->*found->second.first)(window.Get(), status);
+        });
+    }
+    if (call == "ZMButtonAction" || call == "ZMMenuAction") {
+        long id = step.number;
+        VARIANT_BOOL cancelDefault = step.cancelDefault ? VARIANT_TRUE : VARIANT_FALSE;
+        json result = StatusCall(call, [&](long* status) {
+            return call == "ZMButtonAction" ? module->ZMButtonAction(&id, &cancelDefault, status)
+                                            : module->ZMMenuAction(&id, &cancelDefault, status);
+        });
+        result["cancelDefault"] = cancelDefault != VARIANT_FALSE;
+        return result;
+    }
+    if (call == "ZMHotkeyAction") {
+        long lp = step.number;
+        return StatusCall(call, [&](long* status) { return module->ZMHotkeyAction(&lp, status); });
+    }
+    return ItemEvent(step);  // the only call left; the scenario was checked when it was read
+}
+
+void Runner::ReleaseAll() {
+    module_.Reset();
+    engines_.clear();
+    items_.clear();
+}
+
+}  // namespace standin

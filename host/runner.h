@@ -1,0 +1,40 @@
+#pragma once
+
+// Drives the module through IModuleAPI, one scenario step at a time, and describes what each call
+// returned. The engines, items and windows it hands to the module are the host's own objects.
+
+#include <windows.h>
+
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "com_ptr.h"
+#include "engine.h"
+#include "engine_object.h"
+#include "outlook_object.h"
+#include "scenario.h"
+
+namespace standin {
+
+class Runner {
+  public:
+    explicit Runner(ComPtr<IModuleAPI> module) : module_(std::move(module)) {}
+
+    nlohmann::ordered_json Run(const Step& step);
+    // Drops every reference the host holds: the module first, then its engines and items.
+    void ReleaseAll();
+
+  private:
+    nlohmann::ordered_json Startup(const Step& step);
+    nlohmann::ordered_json ItemEvent(const Step& step);
+    nlohmann::ordered_json LoginName();
+    IDispatch* Engine(const std::string& name);
+    ComPtr<OutlookObject> Item(const ItemSpec& spec);
+
+    ComPtr<IModuleAPI> module_;
+    std::map<std::string, ComPtr<EngineObject>> engines_;
+    std::map<std::string, ComPtr<OutlookObject>> items_;
+};
+
+}  // namespace standin

@@ -1,0 +1,176 @@
+#include "scenario.h"
+
+#include <climits>
+
+#include "record.h"
+#include "text.h"
+
+namespace standin {
+
+namespace {
+
+using nlohmann::json;
+
+// The members each call takes besides "call".
+const std::map<std::string, std::set<std::string>> kCalls = {
+    {"RegistryName", {}},
+    {"FriendlyName", {}},
+    {"Version", {}},
+    {"GetLoginName", {}},
+    {"ZMStartup", {"engine"}},
+    {"ZMShutdown", {}},
+    {"ZMSendMessage", {"message"}},
+    {"ZMExplorerOpen", {}},
+    {"ZMExplorerClose", {}},
+    {"ZMExplorerActivate", {}},
+    {"ZMExplorerDeactivate", {}},
+    {"ZMInspectorOpen", {}},
+    {"ZMInspectorClose", {}},
+    {"ZMInspectorActivate", {}},
+    {"ZMInspectorDeactivate", {}},
+    {"ZMButtonAction", {"buttonId", "cancelDefault"}},
+    {"ZMMenuAction", {"menuId", "cancelDefault"}},
+    {"ZMHotkeyAction", {"lp"}},
+    {"ZMItemEvent", {"selector", "cancel", "item", "folderEntryId", "folderStoreId"}},
+};
+
+const std::set<std::string> kItemMembers = {"id",   "type",     "submitted", "subject",
+                                            "body", "htmlbody", "rtfbody",   "format"};
+
+void CheckMembers(const json& object, const std::set<std::string>& allowed,
+                  const std::string& where) {
+    if (!object.is_object()) throw ScenarioError(where + " must be an object");
+    for (const auto& [name, value] : object.items())
+        if (!allowed.count(name))
+            throw ScenarioError(where + " has an unknown member \"" + name + "\"");
+}
+
+std::wstring Text(const json& value, const std::string& where) {
+    if (!value.is_string()) throw ScenarioError(where + " must be a string");
+    return Utf8ToWide(value.get<std::string>());
+}
+
+long Number(const json& value, const std::string& where) {
+    if (!value.is_number_integer() || value.get<long long>() < LONG_MIN ||
+        value.get<long long>() > LONG_MAX)
+        throw ScenarioError(where + " must be a 32-bit integer");
+    return static_cast<long>(value.get<long long>());
+}
+
+bool Boolean(const json& value, const std::string& where) {
+    if (!value.is_boolean()) throw ScenarioError(where + " must be true or false");
+    return value.get<bool>();
+}
+
+ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::string>& ids) {
+    CheckMembers(item, kItemMembers, where);
+    ItemSpec spec;
+    if (item.contains("id")) {
+        if (!item["id"].is_string()) throw ScenarioError(where + ".id must be a string");
+        spec.id = item["id"].get<std::string>();
+        spec.reused = !ids.insert(*spec.id).second;
+        if (spec.reused && item.size() != 1)
+            throw ScenarioError(where + " reuses item \"" + *spec.id +
+                                "\" and may not describe it again");
+    }
+    spec.type = L"_MailItem";
+    if (item.contains("type")) {
+        if (item["type"].is_null())
+            spec.type.reset();
+        else
+            spec.type = Text(item["type"], where + ".type");
+    }
+    if (item.contains("submitted")) {
+        const json& submitted = item["submitted"];
+        if (submitted.is_object() || submitted.is_array())
+            throw ScenarioError(where + ".submitted must be a plain value");
+        spec.submitted = submitted;
+    }
+    const std::pair<const char*, std::wstring ItemSpec::*> texts[] = {
+        {"subject", &ItemSpec::subject},
+        {"body", &ItemSpec::body},
+        {"htmlbody", &ItemSpec::htmlBody},
+        {"rtfbody", &ItemSpec::rtfBody},
+        {"format", &ItemSpec::format}};
+    for (const auto& [name, field] : texts)
+        if (item.contains(name)) spec.*field = Text(item[name], where + "." + name);
+    return spec;
+}
+
+Step ParseStep(const json& step, const std::string& where, std::set<std::string>& ids) {
+    if (!step.is_object() || !step.contains("call") || !step["call"].is_string())
+        throw ScenarioError(where + " must be an object with a \"call\" string");
+    Step parsed;
+    parsed.call = step["call"].get<std::string>();
+    const auto call = kCalls.find(parsed.call);
+    if (call == kCalls.end()) throw ScenarioError(where + " calls unknown member " + parsed.call);
+    std::set<std::string> allowed = call->second;
+    allowed.insert("call");
+    CheckMembers(step, allowed, where);
+
+    parsed.engine = "A";
+    if (step.contains("engine")) {
+        if (step["engine"].is_null())
+            parsed.engine.reset();
+        else if (step["engine"].is_string() && !step["engine"].get<std::string>().empty())
+            parsed.engine = step["engine"].get<std::string>();
+        else
+            throw ScenarioError(where + ".engine must be a name or null");
+    }
+    if (step.contains("selector")) parsed.selector = Number(step["selector"], where + ".selector");
+    if (step.contains("cancel")) parsed.cancel = Boolean(step["cancel"], where + ".cancel");
+    if (step.contains("cancelDefault"))
+        parsed.cancelDefault = Boolean(step["cancelDefault"], where + ".cancelDefault");
+    for (const char* name : {"buttonId", "menuId", "lp"})
+        if (step.contains(name)) parsed.number = Number(step[name], where + "." + name);
+    if (step.contains("message")) parsed.message = Text(step["message"], where + ".message");
+    if (step.contains("folderEntryId"))
+        parsed.folderEntryId = Text(step["folderEntryId"], where + ".folderEntryId");
+    if (step.contains("folderStoreId"))
+        parsed.folderStoreId = Text(step["folderStoreId"], where + ".folderStoreId");
+    if (parsed.call == "ZMItemEvent") {
+        if (!step.contains("item"))
+            throw ScenarioError(where + " needs an \"item\" (null for none)");
+        if (!step["item"].is_null()) parsed.item = ParseItem(step["item"], where + ".item", ids);
+    }
+    return parsed;
+}
+
+}  // namespace
+
+Scenario ParseScenario(const json& document) {
+    CheckMembers(document, {"settings", "fail", "steps"}, "the scenario");
+    Scenario scenario;
+    if (document.contains("settings")) {
+        const json& settings = document["settings"];
+        CheckMembers(settings, {"reset", "values"}, "settings");
+        if (settings.contains("reset"))
+            scenario.resetSettings = Boolean(settings["reset"], "settings.reset");
+        if (settings.contains("values")) {
+            if (!settings["values"].is_object())
+                throw ScenarioError("settings.values must be an object");
+            for (const auto& [name, value] : settings["values"].items()) {
+                std::optional<std::wstring> text;
+                if (!value.is_null()) text = Text(value, "settings.values." + name);
+                scenario.settings[Utf8ToWide(name)] = text;
+            }
+        }
+    }
+    if (document.contains("fail")) {
+        if (!document["fail"].is_array()) throw ScenarioError("fail must be a list");
+        for (const json& point : document["fail"]) {
+            if (!point.is_string() || !kFaultPoints.count(point.get<std::string>()))
+                throw ScenarioError("fail names an unknown operation: " + point.dump());
+            scenario.failing.insert(point.get<std::string>());
+        }
+    }
+    if (!document.contains("steps") || !document["steps"].is_array())
+        throw ScenarioError("the scenario needs a \"steps\" list");
+    std::set<std::string> ids;
+    for (size_t i = 0; i < document["steps"].size(); ++i)
+        scenario.steps.push_back(
+            ParseStep(document["steps"][i], "step " + std::to_string(i + 1), ids));
+    return scenario;
+}
+
+}  // namespace standin

@@ -1,0 +1,53 @@
+#pragma once
+
+// A scenario: the settings to prepare, the outside operations to fail, and the calls the host
+// makes on the module. Parsing checks everything before anything runs, so that a malformed
+// scenario leaves no trace in the settings store.
+
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// A scenario that cannot be run; what() is a one-line explanation.
+class ScenarioError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ItemSpec {
+    std::optional<std::string> id;  // items sharing an id are one object across steps
+    bool reused = false;            // an earlier step created the item with this id
+    std::optional<std::wstring> type;
+    std::optional<nlohmann::json> submitted;
+    std::wstring subject, body, htmlBody, rtfBody, format;
+};
+
+struct Step {
+    std::string call;
+    std::optional<std::string> engine;  // ZMStartup; none passes no engine at all
+    long selector = 4;
+    bool cancel = false;
+    std::optional<ItemSpec> item;  // ZMItemEvent; none passes no item at all
+    std::wstring folderEntryId, folderStoreId;
+    std::wstring message;  // ZMSendMessage
+    long number = 0;       // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
+    bool cancelDefault = false;
+};
+
+struct Scenario {
+    bool resetSettings = false;
+    // Values to write before the run; none deletes the value.
+    std::map<std::wstring, std::optional<std::wstring>> settings;
+    std::set<std::string> failing;
+    std::vector<Step> steps;
+};
+
+Scenario ParseScenario(const nlohmann::json& document);
+
+}  // namespace standin

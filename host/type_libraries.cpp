@@ -1,0 +1,71 @@
+#include "type_libraries.h"
+
+#include <map>
+
+namespace standin {
+
+namespace {
+
+struct GuidLess {
+    bool operator()(const GUID& left, const GUID& right) const {
+        return memcmp(&left, &right, sizeof(GUID)) < 0;
+    }
+};
+
+ComPtr<ITypeLib> LoadEmbedded(int resource) {
+    ComPtr<ITypeLib> library;
+    LoadTypeLibEx(EmbeddedLibraryPath(resource).c_str(), REGKIND_NONE, library.Receive());
+    return library;
+}
+
+// The library that holds Outlook's item types for this run. It lives in memory only.
+ICreateTypeLib2* OutlookLibrary() {
+    static ComPtr<ICreateTypeLib2> library = [] {
+        ComPtr<ICreateTypeLib2> created;
+        const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+        if (SUCCEEDED(CreateTypeLib2(kind, L"Outlook.tlb", created.Receive())))
+            created->SetName(const_cast<LPOLESTR>(L"Outlook"));
+        return created;
+    }();
+    return library.Get();
+}
+
+}  // namespace
+
+std::wstring EmbeddedLibraryPath(int resource) {
+    wchar_t module[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    return std::wstring(module, length) + L"\\" + std::to_wstring(resource);
+}
+
+ITypeInfo* InterfaceTypeInfo(REFIID iid) {
+    static std::map<GUID, ComPtr<ITypeInfo>, GuidLess> cache;
+    static ComPtr<ITypeLib> libraries[] = {LoadEmbedded(kEngineLibraryResource),
+                                           LoadEmbedded(kMailHelperLibraryResource)};
+    auto found = cache.find(iid);
+    if (found != cache.end()) return found->second.Get();
+    for (auto& library : libraries) {
+        ComPtr<ITypeInfo> info;
+        if (library && SUCCEEDED(library->GetTypeInfoOfGuid(iid, info.Receive())))
+            return cache.emplace(iid, info).first->second.Get();
+    }
+    return nullptr;
+}
+
+ComPtr<ITypeInfo> OutlookTypeInfo(const std::wstring& typeName) {
+    static std::map<std::wstring, ComPtr<ITypeInfo>> cache;
+    auto found = cache.find(typeName);
+    if (found != cache.end()) return found->second;
+    ComPtr<ICreateTypeInfo> created;
+    ComPtr<ITypeInfo> info;
+    ICreateTypeLib2* library = OutlookLibrary();
+    if (!library ||
+        FAILED(library->CreateTypeInfo(const_cast<LPOLESTR>(typeName.c_str()), TKIND_DISPATCH,
+                                       created.Receive())) ||
+        FAILED(created->LayOut()) || FAILED(created.As(info)))
+        return nullptr;
+    cache.emplace(typeName, info);
+    return info;
+}
+
+}  // namespace standin
