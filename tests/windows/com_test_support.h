@@ -1,0 +1,86 @@
+#pragma once
+
+// Shared by the component's tests: the built DLLs, a COM apartment per test, and the DLL loaded
+// into the test process with its four entry points.
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace quillmark::testing {
+
+// Paths of the built DLLs, as Wine sees them (set by the build).
+inline const wchar_t* Quillmark64Path() {
+    return QUILLMARK_DLL_PATH;
+}
+inline const wchar_t* Quillmark32Path() {
+    return QUILLMARK_WIN32_DLL_PATH;
+}
+
+// A path of just the drive ("Z:") means the build was not told where the DLL is.
+inline bool FileExists(const wchar_t* path) {
+    return std::wstring_view(path).size() > 2 &&
+           GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A single-threaded apartment for the duration of one test, as the host's UI thread has.
+class Apartment {
+  public:
+    Apartment() { initialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+    ~Apartment() {
+        if (initialized_) CoUninitialize();
+    }
+
+  private:
+    bool initialized_ = false;
+};
+
+// The 64-bit DLL loaded into this process, with its exports.
+class LoadedServer {
+  public:
+    using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    using PlainFn = HRESULT(STDAPICALLTYPE*)();
+
+    LoadedServer() : module_(LoadLibraryW(Quillmark64Path())) {
+        if (!module_) return;
+        getClassObject = reinterpret_cast<GetClassObjectFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        canUnloadNow = Plain("DllCanUnloadNow");
+        registerServer = Plain("DllRegisterServer");
+        unregisterServer = Plain("DllUnregisterServer");
+    }
+    LoadedServer(const LoadedServer&) = delete;
+    LoadedServer& operator=(const LoadedServer&) = delete;
+    ~LoadedServer() {
+        if (module_) FreeLibrary(module_);
+    }
+
+    bool Loaded() const {
+        return module_ && getClassObject && canUnloadNow && registerServer && unregisterServer;
+    }
+    // The path the DLL was loaded from, as registration writes it.
+    std::wstring Path() const {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module_, path, MAX_PATH);
+        return path;
+    }
+
+    GetClassObjectFn getClassObject = nullptr;
+    PlainFn canUnloadNow = nullptr;
+    PlainFn registerServer = nullptr;
+    PlainFn unregisterServer = nullptr;
+
+  private:
+    PlainFn Plain(const char* name) {
+        return reinterpret_cast<PlainFn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+    HMODULE module_;
+};
+
+}  // namespace quillmark::testing

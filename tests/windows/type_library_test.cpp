@@ -1,0 +1,335 @@
+// The type library and version resource embedded in the 64-bit and the 32-bit DLL, read as data
+// (a 64-bit process can read a 32-bit DLL's resources).
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Quillmark.h"
+#include "com/bstr.h"
+#include "com/com_ptr.h"
+#include "com_test_support.h"
+
+namespace quillmark::testing {
+namespace {
+
+using com::Bstr;
+using com::ComPtr;
+
+struct Build {
+    const char* name;
+    const wchar_t* (*path)();
+    SYSKIND sysKind;
+};
+
+void PrintTo(const Build& build, std::ostream* out) {
+    *out << build.name;
+}
+
+const Build kBuilds[] = {
+    {"Win64", Quillmark64Path, SYS_WIN64},
+    {"Win32", Quillmark32Path, SYS_WIN32},
+};
+
+class TypeAttributes {
+  public:
+    explicit TypeAttributes(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attributes_); }
+    TypeAttributes(const TypeAttributes&) = delete;
+    TypeAttributes& operator=(const TypeAttributes&) = delete;
+    ~TypeAttributes() {
+        if (attributes_) info_->ReleaseTypeAttr(attributes_);
+    }
+    const TYPEATTR* operator->() const { return attributes_; }
+
+  private:
+    ITypeInfo* info_;
+    TYPEATTR* attributes_ = nullptr;
+};
+
+class FunctionDescription {
+  public:
+    FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
+        info_->GetFuncDesc(index, &description_);
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+    ~FunctionDescription() {
+        if (description_) info_->ReleaseFuncDesc(description_);
+    }
+    const FUNCDESC* operator->() const { return description_; }
+    explicit operator bool() const { return description_ != nullptr; }
+
+  private:
+    ITypeInfo* info_;
+    FUNCDESC* description_ = nullptr;
+};
+
+std::wstring NameOf(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
+    Bstr name;
+    info->GetDocumentation(member, name.Receive(), nullptr, nullptr, nullptr);
+    return name.Get() ? name.Get() : L"";
+}
+
+class TypeLibraryTest : public ::testing::TestWithParam<Build> {
+  protected:
+    void SetUp() override {
+        if (!FileExists(GetParam().path())) GTEST_SKIP() << GetParam().name << " DLL not built";
+        ASSERT_EQ(LoadTypeLibEx(GetParam().path(), REGKIND_NONE, library_.Receive()), S_OK);
+    }
+
+    ComPtr<ITypeInfo> Type(UINT index) {
+        ComPtr<ITypeInfo> info;
+        EXPECT_EQ(library_->GetTypeInfo(index, info.Receive()), S_OK);
+        return info;
+    }
+
+    // The vtable half of a dual interface, whose type information the library lists as the
+    // dispatch half.
+    ComPtr<ITypeInfo> InterfaceHalf(ITypeInfo* dispatch) {
+        HREFTYPE reference = 0;
+        ComPtr<ITypeInfo> info;
+        EXPECT_EQ(dispatch->GetRefTypeOfImplType(-1, &reference), S_OK);
+        EXPECT_EQ(dispatch->GetRefTypeInfo(reference, info.Receive()), S_OK);
+        return info;
+    }
+
+    Apartment apartment_;
+    ComPtr<ITypeLib> library_;
+};
+
+TEST_P(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
+    TLIBATTR* attributes = nullptr;
+    ASSERT_EQ(library_->GetLibAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->guid, LIBID_Quillmark);
+    EXPECT_EQ(attributes->wMajorVerNum, 1);
+    EXPECT_EQ(attributes->wMinorVerNum, 2);
+    EXPECT_EQ(attributes->lcid, 0u);  // registers locale-neutral
+    EXPECT_EQ(attributes->syskind, GetParam().sysKind);
+    library_->ReleaseTLibAttr(attributes);
+
+    Bstr name, help, helpFile;
+    DWORD helpContext = 1;
+    ASSERT_EQ(library_->GetDocumentation(-1, name.Receive(), help.Receive(), &helpContext,
+                                         helpFile.Receive()),
+              S_OK);
+    EXPECT_EQ(name.Text(), u"Quillmark");
+    EXPECT_EQ(help.Text(), u"Tolvane - Quillmark");
+    EXPECT_EQ(helpContext, 0u);
+    EXPECT_EQ(helpFile.Text(), u"");
+}
+
+TEST_P(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
+    constexpr WORD kDeclaredInterfaceFlags = TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL |
+                                             TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION |
+                                             TYPEFLAG_FDISPATCHABLE;
+    // The runtime reports the dispatch half of a dual interface without the OLE-automation flag.
+    constexpr WORD kDefaultInterfaceFlags = kDeclaredInterfaceFlags & ~TYPEFLAG_FOLEAUTOMATION;
+    struct Expected {
+        const wchar_t* name;
+        TYPEKIND kind;
+        const GUID* guid;
+        WORD major, minor, flags;
+    };
+    const Expected expected[] = {
+        {L"_CQuillmark", TKIND_DISPATCH, &IID__CQuillmark, 1, 1, kDefaultInterfaceFlags},
+        {L"CQuillmark", TKIND_COCLASS, &CLSID_CQuillmark, 1, 1, TYPEFLAG_FCANCREATE},
+        {L"CQuillmark___v0", TKIND_ALIAS, &IID_CQuillmark___v0, 1, 0, TYPEFLAG_FHIDDEN},
+        {L"_CTimeZone", TKIND_DISPATCH, &IID__CTimeZone, 1, 0, kDefaultInterfaceFlags},
+        {L"CTimeZone", TKIND_COCLASS, &CLSID_CTimeZone, 1, 0, TYPEFLAG_FCANCREATE},
+    };
+    ASSERT_EQ(library_->GetTypeInfoCount(), std::size(expected));
+    for (UINT index = 0; index < std::size(expected); ++index) {
+        const Expected& type = expected[index];
+        ComPtr<ITypeInfo> info = Type(index);
+        ASSERT_TRUE(info);
+        TypeAttributes attributes(info.Get());
+        EXPECT_EQ(NameOf(info.Get()), type.name);
+        EXPECT_EQ(attributes->typekind, type.kind) << index;
+        EXPECT_EQ(attributes->guid, *type.guid) << index;
+        EXPECT_EQ(attributes->wMajorVerNum, type.major) << index;
+        EXPECT_EQ(attributes->wMinorVerNum, type.minor) << index;
+        EXPECT_EQ(attributes->wTypeFlags, type.flags) << index;
+    }
+
+    // A dual interface is listed by its dispatch half; the declared flags are on the vtable half.
+    for (UINT index : {0u, 3u}) {
+        ComPtr<ITypeInfo> vtable = InterfaceHalf(Type(index).Get());
+        ASSERT_TRUE(vtable);
+        TypeAttributes attributes(vtable.Get());
+        EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
+        EXPECT_EQ(attributes->wTypeFlags, kDeclaredInterfaceFlags) << index;
+    }
+
+    // The alias stands for the module class's default interface.
+    ComPtr<ITypeInfo> alias = Type(2);
+    TypeAttributes aliasAttributes(alias.Get());
+    ASSERT_EQ(aliasAttributes->tdescAlias.vt, VT_USERDEFINED);
+    ComPtr<ITypeInfo> target;
+    ASSERT_EQ(alias->GetRefTypeInfo(aliasAttributes->tdescAlias.hreftype, target.Receive()), S_OK);
+    EXPECT_EQ(NameOf(target.Get()), L"_CQuillmark");
+}
+
+TEST_P(TypeLibraryTest, EachClassListsItsDefaultInterface) {
+    struct Implemented {
+        UINT classIndex, slot;
+        const GUID* iid;
+        const wchar_t* name;
+        INT flags;
+    };
+    const Implemented implemented[] = {
+        {1, 0, &IID__CQuillmark, L"_CQuillmark", IMPLTYPEFLAG_FDEFAULT},
+        {4, 0, &IID__CTimeZone, L"_CTimeZone", IMPLTYPEFLAG_FDEFAULT},
+    };
+    EXPECT_EQ(TypeAttributes(Type(1).Get())->cImplTypes, 1);
+    EXPECT_EQ(TypeAttributes(Type(4).Get())->cImplTypes, 1);
+    for (const Implemented& entry : implemented) {
+        ComPtr<ITypeInfo> coclass = Type(entry.classIndex);
+        HREFTYPE reference = 0;
+        INT flags = -1;
+        ComPtr<ITypeInfo> info;
+        ASSERT_EQ(coclass->GetRefTypeOfImplType(entry.slot, &reference), S_OK);
+        ASSERT_EQ(coclass->GetImplTypeFlags(entry.slot, &flags), S_OK);
+        ASSERT_EQ(coclass->GetRefTypeInfo(reference, info.Receive()), S_OK) << entry.name;
+        EXPECT_EQ(NameOf(info.Get()), entry.name);
+        EXPECT_EQ(TypeAttributes(info.Get())->guid, *entry.iid);
+        EXPECT_EQ(flags, entry.flags) << entry.name;
+    }
+}
+
+TEST_P(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
+    // _CQuillmark: GetLoginName([out, retval] BSTR*).
+    ComPtr<ITypeInfo> login = InterfaceHalf(Type(0).Get());
+    ASSERT_TRUE(login);
+    ASSERT_EQ(TypeAttributes(login.Get())->cFuncs, 1);
+    {
+        FunctionDescription function(login.Get(), 0);
+        ASSERT_TRUE(function);
+        EXPECT_EQ(function->memid, 0x60030009);
+        EXPECT_EQ(NameOf(login.Get(), function->memid), L"GetLoginName");
+        EXPECT_EQ(function->invkind, INVOKE_FUNC);
+        EXPECT_EQ(function->callconv, CC_STDCALL);
+        EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
+        ASSERT_EQ(function->cParams, 1);
+        EXPECT_EQ(function->lprgelemdescParam[0].tdesc.vt, VT_PTR);
+        EXPECT_EQ(function->lprgelemdescParam[0].tdesc.lptdesc->vt, VT_BSTR);
+        EXPECT_EQ(function->lprgelemdescParam[0].paramdesc.wParamFlags,
+                  PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+    }
+
+    // _CTimeZone: GetCurrentTimeZone([in, out, optional, defaultvalue(False)] VARIANT_BOOL*,
+    // [out, retval] BSTR*).
+    ComPtr<ITypeInfo> zone = InterfaceHalf(Type(3).Get());
+    ASSERT_TRUE(zone);
+    ASSERT_EQ(TypeAttributes(zone.Get())->cFuncs, 1);
+    FunctionDescription function(zone.Get(), 0);
+    ASSERT_TRUE(function);
+    EXPECT_EQ(function->memid, 0x60030004);
+    EXPECT_EQ(NameOf(zone.Get(), function->memid), L"GetCurrentTimeZone");
+    EXPECT_EQ(function->callconv, CC_STDCALL);
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
+    ASSERT_EQ(function->cParams, 2);
+    const ELEMDESC& wanted = function->lprgelemdescParam[0];
+    EXPECT_EQ(wanted.tdesc.vt, VT_PTR);
+    EXPECT_EQ(wanted.tdesc.lptdesc->vt, VT_BOOL);
+    EXPECT_EQ(wanted.paramdesc.wParamFlags,
+              PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT);
+    ASSERT_NE(wanted.paramdesc.pparamdescex, nullptr);
+    VARIANT falseValue;
+    VariantInit(&falseValue);
+    V_VT(&falseValue) = VT_BOOL;
+    V_BOOL(&falseValue) = VARIANT_FALSE;
+    EXPECT_EQ(VarCmp(&wanted.paramdesc.pparamdescex->varDefaultValue, &falseValue,
+                     LOCALE_USER_DEFAULT, 0),
+              VARCMP_EQ);
+    const ELEMDESC& result = function->lprgelemdescParam[1];
+    EXPECT_EQ(result.tdesc.lptdesc->vt, VT_BSTR);
+    EXPECT_EQ(result.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+
+    // The parameter's name as late-bound callers see it.
+    Bstr names[3];
+    UINT count = 0;
+    BSTR raw[3] = {};
+    ASSERT_EQ(zone->GetNames(function->memid, raw, 3, &count), S_OK);
+    for (UINT i = 0; i < count; ++i) *names[i].Receive() = raw[i];
+    ASSERT_GE(count, 2u);
+    EXPECT_EQ(names[1].Text(), u"abbreviationsWanted");
+}
+
+TEST_P(TypeLibraryTest, DispatchHalfOfTheTimeZoneInterfaceReturnsTextFromOneOptionalArgument) {
+    ComPtr<ITypeInfo> dispatch = Type(3);
+    FunctionDescription function(dispatch.Get(), 7);  // after IDispatch's seven members
+    ASSERT_TRUE(function);
+    EXPECT_EQ(function->memid, 0x60030004);
+    EXPECT_EQ(function->funckind, FUNC_DISPATCH);
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_BSTR);
+    ASSERT_EQ(function->cParams, 1);
+}
+
+// The library inside the DLL was written for US English, though it registers locale-neutral.
+TEST_P(TypeLibraryTest, EmbeddedLibraryIsWrittenWithLocale0409) {
+    HMODULE image = LoadLibraryExW(GetParam().path(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    HRSRC resource = FindResourceW(image, MAKEINTRESOURCEW(1), L"TYPELIB");
+    ASSERT_NE(resource, nullptr);
+    const auto* bytes =
+        static_cast<const unsigned char*>(LockResource(LoadResource(image, resource)));
+    ASSERT_NE(bytes, nullptr);
+    const std::string magic(reinterpret_cast<const char*>(bytes), 4);
+    EXPECT_EQ(magic, "MSFT");
+    DWORD locale = 0;
+    memcpy(&locale, bytes + 12, sizeof locale);
+    EXPECT_EQ(locale, 0x0409u);
+    FreeLibrary(image);
+}
+
+std::wstring VersionString(const std::vector<BYTE>& data, const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        return L"<absent>";
+    return length ? std::wstring(value, wcsnlen(value, length)) : std::wstring();
+}
+
+TEST_P(TypeLibraryTest, VersionResourceHolds3_0_0_112AndTheSelfRegisterMark) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(GetParam().path(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(GetParam().path(), 0, size, data.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(112, 0));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(112, 0));
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_EQ(length, 2 * sizeof(WORD));
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1200);
+
+    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+        {L"FileVersion", L"3.00.0112"},
+        {L"ProductVersion", L"3.00.0112"},
+        {L"ProductName", L"Quillmark"},
+        {L"InternalName", L"Quillmark"},
+        {L"OriginalFilename", L"Quillmark.dll"},
+        {L"CompanyName", L"Tolvane"},
+        {L"OLESelfRegister", L""},
+    };
+    for (const auto& [name, value] : strings) EXPECT_EQ(VersionString(data, name), value) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(BothBuilds, TypeLibraryTest, ::testing::ValuesIn(kBuilds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quillmark::testing
