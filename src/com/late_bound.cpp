@@ -9,6 +9,8 @@ namespace quillmark::com {
 
 namespace {
 
+constexpr std::int32_t kMemberNotSupported = static_cast<std::int32_t>(0x800A01B6);
+
 // Releases what an EXCEPINFO holds.
 class ExceptionInfo {
   public:
@@ -45,7 +47,11 @@ void LateBound::Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARI
     ForgetErrorInfo();
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    CheckOutside(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
+    const HRESULT found = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    // A member the object does not have is the automation runtime's error 438.
+    if (found == DISP_E_UNKNOWNNAME)
+        throw Error(u"Object doesn't support this property or method", kMemberNotSupported);
+    CheckOutside(found);
     ExceptionInfo exception;
     UINT argumentError = 0;
     const HRESULT code = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,

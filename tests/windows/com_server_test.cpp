@@ -94,9 +94,8 @@ class ComServerTest : public ::testing::Test {
                   S_OK);
         if (!factory) return {};
         ComPtr<Interface> object;
-        EXPECT_EQ(
-            factory->CreateInstance(nullptr, iid, reinterpret_cast<void**>(object.Receive())),
-            S_OK);
+        EXPECT_EQ(factory->CreateInstance(nullptr, iid, reinterpret_cast<void**>(object.Receive())),
+                  S_OK);
         return object;
     }
 
@@ -105,6 +104,11 @@ class ComServerTest : public ::testing::Test {
 };
 
 TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRemovesExactlyThat) {
+    // Other programs of this build share the prefix and may have registered the DLL already;
+    // start from an unregistered state and leave the registration as it was found.
+    const bool wasRegistered =
+        DefaultValue(L"CLSID\\" + GuidText(CLSID_CQuillmark) + L"\\InprocServer32") != L"<absent>";
+    ASSERT_EQ(server_.unregisterServer(), S_OK);
     const RegistrySnapshot before = SnapshotOfRegistration();
 
     ASSERT_EQ(server_.registerServer(), S_OK);
@@ -155,6 +159,10 @@ TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRem
     EXPECT_EQ(SnapshotOfRegistration(), before);
     EXPECT_EQ(server_.unregisterServer(), S_OK);  // nothing left to remove is no failure
     EXPECT_EQ(SnapshotOfRegistration(), before);
+
+    if (wasRegistered) {
+        EXPECT_EQ(server_.registerServer(), S_OK);
+    }
 }
 
 TEST_F(ComServerTest, ClassFactoriesCreateIndependentInstancesOfBothClassesOnly) {

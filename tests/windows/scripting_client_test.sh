@@ -7,8 +7,12 @@ wine_run=$1
 dll="Z:${2//\//\\}"
 script="Z:${3//\//\\}"
 
+# Other programs of this build share the prefix; a registration found here is left in place.
+if ! "$wine_run" reg query 'HKCR\CLSID\{5307FC3D-19D7-4B19-86D5-2CEF49CA081A}\InprocServer32' \
+    >/dev/null 2>&1; then
+  trap '"$wine_run" regsvr32 /u /s "$dll"' EXIT
+fi
 "$wine_run" regsvr32 /s "$dll"
-trap '"$wine_run" regsvr32 /u /s "$dll"' EXIT
 
 output=$("$wine_run" cscript //nologo "$script" | tr -d '\r')
 echo "$output"
