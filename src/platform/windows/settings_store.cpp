@@ -1,0 +1,81 @@
+#include "platform/windows/settings_store.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/windows/wide.h"
+#include "platform/windows/win_error.h"
+
+namespace quillmark::windows {
+
+namespace {
+
+// Owns an open registry key.
+class RegistryKey {
+  public:
+    RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey() {
+        if (key_) RegCloseKey(key_);
+    }
+
+    HKEY Get() const { return key_; }
+    HKEY* Receive() {
+        if (key_) RegCloseKey(std::exchange(key_, nullptr));
+        return &key_;
+    }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+std::wstring SectionPath(const std::u16string& application, const std::u16string& section) {
+    return L"Software\\VB and VBA Program Settings\\" + ToWide(application) + L"\\" +
+           ToWide(section);
+}
+
+void CheckStatus(LSTATUS status) {
+    if (status != ERROR_SUCCESS) ThrowWin32(static_cast<DWORD>(status));
+}
+
+}  // namespace
+
+std::u16string RegistrySettingsStore::Read(const std::u16string& application,
+                                           const std::u16string& section, const std::u16string& key,
+                                           const std::u16string& fallback) {
+    const std::wstring path = SectionPath(application, section);
+    const std::wstring name = ToWide(key);
+    DWORD bytes = 0;
+    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ,
+                                  nullptr, nullptr, &bytes);
+    std::wstring buffer;
+    // Someone else may lengthen the value between asking its size and reading it: ask again.
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                              buffer.data(), &bytes);
+        if (status == ERROR_SUCCESS) {
+            // The stored text ends at its terminating zero.
+            return FromWide(std::wstring_view(buffer.c_str()));
+        }
+    }
+    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE) return fallback;
+    ThrowWin32(static_cast<DWORD>(status));
+}
+
+void RegistrySettingsStore::Write(const std::u16string& application, const std::u16string& section,
+                                  const std::u16string& key, const std::u16string& value) {
+    RegistryKey sectionKey;
+    CheckStatus(RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0,
+                                nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                                sectionKey.Receive(), nullptr));
+    const std::wstring data = ToWide(value);
+    CheckStatus(RegSetValueExW(sectionKey.Get(), ToWide(key).c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(data.c_str()),
+                               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))));
+}
+
+}  // namespace quillmark::windows
