@@ -318,17 +318,6 @@ TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbrev
     EXPECT_EQ(std::wstring(direct.Get()), full);
 }
 
-TEST_F(ComServerTest, LoginNameByNameIsTheTrimmedUserName) {
-    ComPtr<IDispatch> module = Create<IDispatch>(CLSID_CQuillmark, IID_IDispatch);
-    ASSERT_TRUE(module);
-    Variant name;
-    ASSERT_EQ(CallByName(module.Get(), L"GetLoginName", {}, name), S_OK);
-    wchar_t user[256] = {};
-    DWORD size = 256;
-    ASSERT_TRUE(GetUserNameW(user, &size));
-    EXPECT_EQ(TextOf(name), user);
-}
-
 TEST_F(ComServerTest, ModuleApiGivesIdentityAndVersionFromTheVersionResource) {
     ComPtr<IModuleAPI> module = Create<IModuleAPI>(CLSID_CQuillmark, IID_IModuleAPI);
     ASSERT_TRUE(module);

@@ -258,16 +258,6 @@ TEST_P(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
     EXPECT_EQ(names[1].Text(), u"abbreviationsWanted");
 }
 
-TEST_P(TypeLibraryTest, DispatchHalfOfTheTimeZoneInterfaceReturnsTextFromOneOptionalArgument) {
-    ComPtr<ITypeInfo> dispatch = Type(3);
-    FunctionDescription function(dispatch.Get(), 7);  // after IDispatch's seven members
-    ASSERT_TRUE(function);
-    EXPECT_EQ(function->memid, 0x60030004);
-    EXPECT_EQ(function->funckind, FUNC_DISPATCH);
-    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_BSTR);
-    ASSERT_EQ(function->cParams, 1);
-}
-
 // The library inside the DLL was written for US English, though it registers locale-neutral.
 TEST_P(TypeLibraryTest, EmbeddedLibraryIsWrittenWithLocale0409) {
     HMODULE image = LoadLibraryExW(GetParam().path(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
