@@ -1,9 +1,8 @@
 #pragma once
 
-#include <windows.h>
 #include <ole2.h>
-
 #include <unknwn.h>
+#include <windows.h>
 
 #include <utility>
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <windows.h>
-#include <ole2.h>
-
 #include <oaidl.h>
+#include <ole2.h>
+#include <windows.h>
 
 #include "com/late_bound.h"
 #include "module/host.h"

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <windows.h>
-#include <ole2.h>
-
 #include <oaidl.h>
+#include <ole2.h>
+#include <windows.h>
 
 #include "com/com_ptr.h"
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <windows.h>
 #include <ole2.h>
-
 #include <oleauto.h>
+#include <windows.h>
 
 namespace quillmark::com {
 
