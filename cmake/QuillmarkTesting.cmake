@@ -13,8 +13,7 @@ include(GoogleTest)
 # process costs a noticeable fraction of a second, so there a program is one CTest test.
 function(quillmark_add_gtest target)
   if(CMAKE_CROSSCOMPILING)
-    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1
-             --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
   else()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30)
   endif()
