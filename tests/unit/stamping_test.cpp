@@ -9,6 +9,7 @@
 #include "module/error.h"
 #include "module/quillmark.h"
 #include "module/text.h"
+#include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
 #include "stamping/text_search.h"
 
@@ -258,6 +259,21 @@ TEST_F(Stamping, RtfStampIsEscapedWhileTheTraceQuotesItAsComposed) {
 TEST(RtfEscape, EveryCodeUnitAbove127IsWrittenAsSigned16Bit) {
     EXPECT_EQ(stamping::EscapeForRtf(u"a\u007f\u0080\u7fff\u8000\uffff\U0001F600"),
               u"a\u007f\\u128?\\u32767?\\u-32768?\\u-1?\\u-10179?\\u-8704?");
+}
+
+TEST(OriginalMessageMarker, IsFoundOnlyExactly) {
+    constexpr auto npos = std::u16string_view::npos;
+    const std::pair<std::u16string_view, std::size_t> cases[] = {
+        {u"-----Original Message", 0},
+        {u"Hi\r\n------Original Message-----", 5},
+        {u"a\u012d----Original Message", npos},  // U+012D shares its low byte with "-"
+        {u"----Original Message", npos},
+        {u"-----original message", npos},
+        {u"-----Original Messag", npos},
+        {u"", npos},
+        {u"-----Original Mess\u0161ge -----Original Message", 22},
+    };
+    for (const auto& [body, at] : cases) EXPECT_EQ(stamping::FindOriginalMessage(body), at);
 }
 
 // ---- Case-insensitive search over long texts ----
