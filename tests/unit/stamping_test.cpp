@@ -6,7 +6,6 @@
 
 #include "fake_host.h"
 #include "fake_platform.h"
-#include "module/error.h"
 #include "module/quillmark.h"
 #include "module/text.h"
 #include "stamping/placement.h"
@@ -101,11 +100,6 @@ TEST_F(Stamping, TokensAreFilledInAnyLetterCaseOneKindAfterAnother) {
         EXPECT_EQ(StampOf(c.stampTemplate), c.stamp);
         EXPECT_EQ(ErrorLine(), u"");
     }
-}
-
-TEST_F(Stamping, DaylightTimeGivesTheDaylightNames) {
-    platform.timeZone.Set(2, u"Pacific Standard Time", u"Pacific Daylight Time");
-    EXPECT_EQ(StampOf(u"<fulltimezone>/<timezone>"), u"Pacific Daylight Time/PDT");
 }
 
 TEST_F(Stamping, ZoneIsAskedOnlyWhenTheStampNamesIt) {
@@ -420,13 +414,6 @@ TEST_F(Stamping, WithoutEngineTheFirstTraceFails) {
     EXPECT_EQ(ErrorLine(),
               u"Error occurred at line 16.  Reason: Object variable or With block variable not "
               u"set");
-}
-
-TEST_F(Stamping, FailingErrorLogReachesTheHost) {
-    record.failing = {"safeitem.create", "hostservices.WriteLog"};
-    std::int16_t cancel = -1;
-    EXPECT_THROW(module.ZMItemEvent(4, item, cancel), Error);
-    EXPECT_EQ(cancel, -1);
 }
 
 }  // namespace
