@@ -139,7 +139,8 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
 }  // namespace
 
 Scenario ParseScenario(const json& document) {
-    CheckMembers(document, {"settings", "fail", "steps"}, "the scenario");
+    // "description" says what the scenario shows; the host does not read it.
+    CheckMembers(document, {"description", "settings", "fail", "steps"}, "the scenario");
     Scenario scenario;
     if (document.contains("settings")) {
         const json& settings = document["settings"];
