@@ -1,6 +1,7 @@
 #include "outlook_object.h"
 
 #include <map>
+#include <utility>
 
 #include "text.h"
 #include "type_libraries.h"

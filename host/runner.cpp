@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 

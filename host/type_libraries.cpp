@@ -1,5 +1,6 @@
 #include "type_libraries.h"
 
+#include <cstring>
 #include <map>
 
 namespace standin {

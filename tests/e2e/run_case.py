@@ -36,10 +36,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 DEFAULT_ENV = {"TZ": "America/Los_Angeles", "USER": "clerk1", "LC_ALL": "C"}
 
 
-def stamp_values(moment, zone):
-    """What the module's default date and time patterns and the zone tokens give at moment."""
-    local = moment.astimezone(zone) if zone else moment.astimezone()
-    daylight = bool(local.dst())
+def stamp_values(moment):
+    """What the default date and time patterns and the zone tokens give at moment, in the local
+    zone (TZ)."""
+    local = moment.astimezone()
+    daylight = time.localtime(moment.timestamp()).tm_isdst > 0
     hour = local.hour % 12 or 12
     return {
         "date": f"{local.month}/{local.day}/{local.year % 100:02d}",
@@ -164,11 +165,10 @@ def main():
 
     os.environ["TZ"] = env["TZ"]
     time.tzset()
-    zone = None  # the local zone, now that TZ is the case's
     attempts = []
     # The module reads the clock during the run: the minute may have turned meanwhile.
     for moment in (before, after):
-        variables = {"login": env["USER"].strip(), **stamp_values(moment, zone)}
+        variables = {"login": env["USER"].strip(), **stamp_values(moment)}
         attempts.append(mismatches(substitute(case["expect"], variables), report))
         if not attempts[-1]:
             break
