@@ -107,18 +107,18 @@ IDispatch* Runner::Engine(const std::string& name) {
     return engine.Get();
 }
 
-ComPtr<OutlookObject> Runner::Item(const ItemSpec& spec) {
-    if (spec.reused) return items_.at(*spec.id);
+ComPtr<OutlookObject> Runner::Item(const ItemSpec& wanted) {
+    if (wanted.reused) return items_.at(*wanted.id);
     std::optional<Variant> submitted;
     std::optional<VARIANT> submittedValue;
-    if (spec.submitted) {
-        submitted.emplace(*spec.submitted);
+    if (wanted.submitted) {
+        submitted.emplace(*wanted.submitted);
         submittedValue = submitted->Get();
     }
     auto item = MakeObject<OutlookObject>(
-        spec.type, submittedValue,
-        MailContent{spec.subject, spec.body, spec.htmlBody, spec.rtfBody, spec.format, 0});
-    if (spec.id) items_[*spec.id] = item;
+        wanted.type, submittedValue,
+        MailContent{wanted.subject, wanted.body, wanted.htmlBody, wanted.rtfBody, wanted.format, 0});
+    if (wanted.id) items_[*wanted.id] = item;
     return item;
 }
 

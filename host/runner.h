@@ -30,7 +30,7 @@ class Runner {
     nlohmann::ordered_json ItemEvent(const Step& step);
     nlohmann::ordered_json LoginName();
     IDispatch* Engine(const std::string& name);
-    ComPtr<OutlookObject> Item(const ItemSpec& spec);
+    ComPtr<OutlookObject> Item(const ItemSpec& wanted);
 
     ComPtr<IModuleAPI> module_;
     std::map<std::string, ComPtr<EngineObject>> engines_;

@@ -64,27 +64,27 @@ bool Boolean(const json& value, const std::string& where) {
 
 ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::string>& ids) {
     CheckMembers(item, kItemMembers, where);
-    ItemSpec spec;
+    ItemSpec wanted;
     if (item.contains("id")) {
         if (!item["id"].is_string()) throw ScenarioError(where + ".id must be a string");
-        spec.id = item["id"].get<std::string>();
-        spec.reused = !ids.insert(*spec.id).second;
-        if (spec.reused && item.size() != 1)
-            throw ScenarioError(where + " reuses item \"" + *spec.id +
+        wanted.id = item["id"].get<std::string>();
+        wanted.reused = !ids.insert(*wanted.id).second;
+        if (wanted.reused && item.size() != 1)
+            throw ScenarioError(where + " reuses item \"" + *wanted.id +
                                 "\" and may not describe it again");
     }
-    spec.type = L"_MailItem";
+    wanted.type = L"_MailItem";
     if (item.contains("type")) {
         if (item["type"].is_null())
-            spec.type.reset();
+            wanted.type.reset();
         else
-            spec.type = Text(item["type"], where + ".type");
+            wanted.type = Text(item["type"], where + ".type");
     }
     if (item.contains("submitted")) {
         const json& submitted = item["submitted"];
         if (submitted.is_object() || submitted.is_array())
             throw ScenarioError(where + ".submitted must be a plain value");
-        spec.submitted = submitted;
+        wanted.submitted = submitted;
     }
     const std::pair<const char*, std::wstring ItemSpec::*> texts[] = {
         {"subject", &ItemSpec::subject},
@@ -93,8 +93,8 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
         {"rtfbody", &ItemSpec::rtfBody},
         {"format", &ItemSpec::format}};
     for (const auto& [name, field] : texts)
-        if (item.contains(name)) spec.*field = Text(item[name], where + "." + name);
-    return spec;
+        if (item.contains(name)) wanted.*field = Text(item[name], where + "." + name);
+    return wanted;
 }
 
 Step ParseStep(const json& step, const std::string& where, std::set<std::string>& ids) {
