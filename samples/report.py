@@ -38,19 +38,19 @@ def show_text(label, before, after=None):
             print(f"    | {line}" if tag == "equal" else paint(f"    + {line}", "32;1"))
 
 
-def show_item(spec, result):
-    kind = spec.get("type", "_MailItem")
-    field, label = BODY_OF_FORMAT.get(spec.get("format", ""), ("body", "Plain-text body"))
-    print(paint(f"Message before ({kind}, {spec.get('format') or 'plain text'})", "1"))
-    print(f"  Subject: {spec.get('subject', '')}")
-    show_text(label, spec.get(field, ""))
+def show_item(sent, result):
+    kind = sent.get("type", "_MailItem")
+    field, label = BODY_OF_FORMAT.get(sent.get("format", ""), ("body", "Plain-text body"))
+    print(paint(f"Message before ({kind}, {sent.get('format') or 'plain text'})", "1"))
+    print(f"  Subject: {sent.get('subject', '')}")
+    show_text(label, sent.get(field, ""))
     item = result.get("item", {})
     saves = {0: "not saved", 1: "saved once"}.get(item.get("saves", 0), f"saved {item.get('saves')} times")
     print(paint(f"Message after ({saves}, Cancel {result.get('cancel')})", "1"))
     subject = item.get("subject", "")
-    mark = "" if subject == spec.get("subject", "") else paint("   <- changed", "32;1")
+    mark = "" if subject == sent.get("subject", "") else paint("   <- changed", "32;1")
     print(f"  Subject: {subject}{mark}")
-    show_text(label, spec.get(field, ""), item.get(field, ""))
+    show_text(label, sent.get(field, ""), item.get(field, ""))
 
 
 def main():

@@ -9,10 +9,12 @@
 #include "com/com_error.h"
 #include "com/com_ptr.h"
 #include "com/module_lifetime.h"
-#include "com/reg_key.h"
+#include "platform/windows/reg_key.h"
 #include "platform/windows/win_error.h"
 
 namespace quillmark::com {
+
+using windows::RegKey;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "Quillmark.h"
 #include "com/bstr.h"
 #include "com/com_ptr.h"
-#include "com/reg_key.h"
+#include "platform/windows/reg_key.h"
 #include "com/variant.h"
 #include "com_test_support.h"
 #include "engine.h"
@@ -20,7 +20,7 @@ namespace {
 
 using com::Bstr;
 using com::ComPtr;
-using com::RegKey;
+using windows::RegKey;
 using com::Variant;
 
 std::wstring GuidText(const GUID& guid) {

@@ -2,34 +2,13 @@
 
 #include <windows.h>
 
-#include <utility>
-
+#include "platform/windows/reg_key.h"
 #include "platform/windows/wide.h"
 #include "platform/windows/win_error.h"
 
 namespace quillmark::windows {
 
 namespace {
-
-// Owns an open registry key.
-class RegistryKey {
-  public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
-    }
-
-    HKEY Get() const { return key_; }
-    HKEY* Receive() {
-        if (key_) RegCloseKey(std::exchange(key_, nullptr));
-        return &key_;
-    }
-
-  private:
-    HKEY key_ = nullptr;
-};
 
 std::wstring SectionPath(const std::u16string& application, const std::u16string& section) {
     return L"Software\\VB and VBA Program Settings\\" + ToWide(application) + L"\\" +
@@ -68,7 +47,7 @@ std::u16string RegistrySettingsStore::Read(const std::u16string& application,
 
 void RegistrySettingsStore::Write(const std::u16string& application, const std::u16string& section,
                                   const std::u16string& key, const std::u16string& value) {
-    RegistryKey sectionKey;
+    RegKey sectionKey;
     CheckStatus(RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0,
                                 nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                                 sectionKey.Receive(), nullptr));

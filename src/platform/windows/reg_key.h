@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace quillmark::com {
+namespace quillmark::windows {
 
 // Owns an open registry key.
 class RegKey {
@@ -27,4 +27,4 @@ class RegKey {
     HKEY key_ = nullptr;
 };
 
-}  // namespace quillmark::com
+}  // namespace quillmark::windows
