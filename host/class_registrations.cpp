@@ -1,10 +1,12 @@
 #include "class_registrations.h"
 
+#include <shlwapi.h>
+
 #include <new>
 
-#include "com_ptr.h"
 #include "host_library.h"
 #include "mail_helper.h"
+#include "owners.h"
 
 namespace standin {
 
@@ -19,14 +21,8 @@ class ClassFactory : public IClassFactory {
     ClassFactory& operator=(const ClassFactory&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
+        static const QITAB interfaces[] = {QITABENT(ClassFactory, IClassFactory), {}};
+        return QISearch(this, interfaces, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -41,11 +37,9 @@ class ClassFactory : public IClassFactory {
         if (outer) return CLASS_E_NOAGGREGATION;
         HRESULT failure;
         if (Injected(creationPoint_, &failure)) return failure;
-        T* object = new (std::nothrow) T();
+        const auto object = ComPtr<T>::Adopt(new (std::nothrow) T());
         if (!object) return E_OUTOFMEMORY;
-        const HRESULT result = object->QueryInterface(iid, out);
-        object->Release();
-        return result;
+        return object->QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 

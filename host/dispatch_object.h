@@ -6,10 +6,12 @@
 
 #include <ole2.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlwapi.h>
 
 #include <utility>
 
-#include "com_ptr.h"
+#include "owners.h"
 #include "record.h"
 #include "type_libraries.h"
 
@@ -23,17 +25,13 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
     DispatchObject& operator=(const DispatchObject&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(Interface)) {
-            *out = static_cast<Interface*>(this);
-        } else if (iid == IID_ISupportErrorInfo) {
-            *out = static_cast<ISupportErrorInfo*>(this);
-        } else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        static const QITAB interfaces[] = {
+            QITABENTMULTI2(DispatchObject, __uuidof(Interface), Interface),
+            QITABENTMULTI(DispatchObject, IDispatch, Interface),
+            QITABENT(DispatchObject, ISupportErrorInfo),
+            {},
+        };
+        return QISearch(this, interfaces, iid, out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -53,9 +51,7 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
         if (index != 0) return DISP_E_BADINDEX;
         ITypeInfo* info = InterfaceTypeInfo(__uuidof(Interface));
         if (!info) return TYPE_E_CANTLOADLIBRARY;
-        info->AddRef();
-        *out = info;
-        return S_OK;
+        return ComPtr<ITypeInfo>(info).CopyTo(out);
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {

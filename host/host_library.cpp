@@ -1,7 +1,7 @@
 #include "host_library.h"
 
-#include "com_ptr.h"
 #include "mail_helper.h"
+#include "owners.h"
 #include "text.h"
 
 namespace standin {

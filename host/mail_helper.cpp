@@ -24,7 +24,7 @@ HRESULT SafeMailItem::Bind(IDispatch* value) {
     if (Injected("safeitem.item", &failure)) return failure;
     OutlookObject* item = OutlookObject::Find(value);
     if (!item) return RaiseError(E_INVALIDARG, L"The object is not an Outlook item");
-    bound_ = value;
+    bound_ = ComPtr<IDispatch>(value);
     item_ = item;
     return S_OK;
 }

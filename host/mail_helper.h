@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include "com_ptr.h"
 #include "dispatch_object.h"
 #include "mailhelper.h"
 #include "outlook_object.h"
+#include "owners.h"
 
 namespace standin {
 

@@ -17,9 +17,9 @@
 #include <string>
 
 #include "class_registrations.h"
-#include "com_ptr.h"
 #include "engine.h"
 #include "mailhelper.h"
+#include "owners.h"
 #include "record.h"
 #include "runner.h"
 #include "scenario.h"

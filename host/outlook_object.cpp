@@ -1,5 +1,7 @@
 #include "outlook_object.h"
 
+#include <shlwapi.h>
+
 #include <map>
 #include <utility>
 
@@ -23,14 +25,12 @@ OutlookObject::OutlookObject(std::optional<std::wstring> typeName, std::optional
                              MailContent content)
     : hasSubmitted_(submitted.has_value()), content_(std::move(content)) {
     if (typeName) typeInfo_ = OutlookTypeInfo(*typeName);
-    VariantInit(&submitted_);
-    if (submitted) VariantCopy(&submitted_, &*submitted);
+    if (submitted) VariantCopy(submitted_.Receive(), &*submitted);
     LiveObjects()[static_cast<IDispatch*>(this)] = this;
 }
 
 OutlookObject::~OutlookObject() {
     LiveObjects().erase(static_cast<IDispatch*>(this));
-    VariantClear(&submitted_);
 }
 
 OutlookObject* OutlookObject::Find(IDispatch* object) {
@@ -42,14 +42,8 @@ OutlookObject* OutlookObject::Find(IDispatch* object) {
 }
 
 HRESULT OutlookObject::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid != IID_IUnknown && iid != IID_IDispatch) {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
+    static const QITAB interfaces[] = {QITABENT(OutlookObject, IDispatch), {}};
+    return QISearch(this, interfaces, iid, out);
 }
 
 ULONG OutlookObject::Release() {
@@ -93,19 +87,18 @@ HRESULT OutlookObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
     if (Injected("item.Submitted", &failure)) {
         // Late-bound callers learn about the failure from the exception information.
         if (!exception) return failure;
-        IErrorInfo* info = nullptr;
+        ComPtr<IErrorInfo> info;
         *exception = EXCEPINFO{};
         exception->scode = failure;
-        if (GetErrorInfo(0, &info) == S_OK && info) {
+        if (GetErrorInfo(0, info.Receive()) == S_OK && info) {
             info->GetSource(&exception->bstrSource);
             info->GetDescription(&exception->bstrDescription);
-            SetErrorInfo(0, info);
-            info->Release();
+            SetErrorInfo(0, info.Get());
         }
         return DISP_E_EXCEPTION;
     }
     if (!result) return S_OK;
-    return VariantCopy(result, &submitted_);
+    return VariantCopy(result, &submitted_.Get());
 }
 
 }  // namespace standin

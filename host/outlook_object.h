@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "com_ptr.h"
+#include "owners.h"
 #include "record.h"
 
 namespace standin {
@@ -57,7 +57,7 @@ class OutlookObject : public IDispatch {
     InstanceCount count_{"OutlookObject"};
     ComPtr<ITypeInfo> typeInfo_;
     bool hasSubmitted_;
-    VARIANT submitted_;
+    UniqueVariant submitted_;
     MailContent content_;
 };
 

@@ -1,6 +1,6 @@
 #include "record.h"
 
-#include "com_ptr.h"
+#include "owners.h"
 #include "text.h"
 
 namespace standin {

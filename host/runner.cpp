@@ -21,10 +21,10 @@ std::string HresultText(HRESULT code) {
 // The description of the error the last failed call raised, empty when it raised none.
 std::wstring TakeErrorDescription() {
     ComPtr<IErrorInfo> info;
-    Bstr description;
+    UniqueBstr description;
     if (GetErrorInfo(0, info.Receive()) == S_OK && info)
-        info->GetDescription(description.Address());
-    return description.Text();
+        info->GetDescription(description.Receive());
+    return BstrText(description.Get());
 }
 
 // Makes one call on the module and describes it: its HRESULT and, when it failed, the
@@ -48,43 +48,34 @@ json StatusCall(const std::string& name, const std::function<HRESULT(long*)>& ca
 }
 
 json TextCall(const std::string& name, const std::function<HRESULT(BSTR*)>& call) {
-    Bstr value;
+    UniqueBstr value;
     return Call(
-        name, [&] { return call(value.Address()); },
-        [&](json& step) { step["result"] = WideToUtf8(value.Text()); });
+        name, [&] { return call(value.Receive()); },
+        [&](json& step) { step["result"] = WideToUtf8(BstrText(value.Get())); });
 }
 
 // A scenario value as the automation value an Outlook property would hold.
-class Variant {
-  public:
-    explicit Variant(const json& value) {
-        VariantInit(&value_);
-        if (value.is_boolean()) {
-            V_VT(&value_) = VT_BOOL;
-            V_BOOL(&value_) = value.get<bool>() ? VARIANT_TRUE : VARIANT_FALSE;
-        } else if (value.is_number_integer() && value.get<long long>() >= INT32_MIN &&
-                   value.get<long long>() <= INT32_MAX) {
-            V_VT(&value_) = VT_I4;
-            V_I4(&value_) = static_cast<LONG>(value.get<long long>());
-        } else if (value.is_number()) {
-            V_VT(&value_) = VT_R8;
-            V_R8(&value_) = value.get<double>();
-        } else if (value.is_string()) {
-            const std::wstring text = Utf8ToWide(value.get<std::string>());
-            V_VT(&value_) = VT_BSTR;
-            V_BSTR(&value_) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        } else {
-            V_VT(&value_) = VT_NULL;
-        }
+UniqueVariant ToVariant(const json& value) {
+    UniqueVariant result;
+    VARIANT& variant = result.Get();
+    if (value.is_boolean()) {
+        V_VT(&variant) = VT_BOOL;
+        V_BOOL(&variant) = value.get<bool>() ? VARIANT_TRUE : VARIANT_FALSE;
+    } else if (value.is_number_integer() && value.get<long long>() >= INT32_MIN &&
+               value.get<long long>() <= INT32_MAX) {
+        V_VT(&variant) = VT_I4;
+        V_I4(&variant) = static_cast<LONG>(value.get<long long>());
+    } else if (value.is_number()) {
+        V_VT(&variant) = VT_R8;
+        V_R8(&variant) = value.get<double>();
+    } else if (value.is_string()) {
+        V_BSTR(&variant) = MakeBstr(Utf8ToWide(value.get<std::string>())).Detach();
+        V_VT(&variant) = VT_BSTR;
+    } else {
+        V_VT(&variant) = VT_NULL;
     }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-    ~Variant() { VariantClear(&value_); }
-    const VARIANT& Get() const { return value_; }
-
-  private:
-    VARIANT value_;
-};
+    return result;
+}
 
 json Content(const MailContent& content) {
     return {{"subject", WideToUtf8(content.subject)},
@@ -109,42 +100,37 @@ IDispatch* Runner::Engine(const std::string& name) {
 
 ComPtr<OutlookObject> Runner::Item(const ItemSpec& wanted) {
     if (wanted.reused) return items_.at(*wanted.id);
-    std::optional<Variant> submitted;
+    UniqueVariant submitted;
     std::optional<VARIANT> submittedValue;
     if (wanted.submitted) {
-        submitted.emplace(*wanted.submitted);
-        submittedValue = submitted->Get();
+        submitted = ToVariant(*wanted.submitted);
+        submittedValue = submitted.Get();
     }
-    auto item = MakeObject<OutlookObject>(
-        wanted.type, submittedValue,
-        MailContent{wanted.subject, wanted.body, wanted.htmlBody, wanted.rtfBody, wanted.format, 0});
+    auto item = MakeObject<OutlookObject>(wanted.type, submittedValue,
+                                          MailContent{wanted.subject, wanted.body, wanted.htmlBody,
+                                                      wanted.rtfBody, wanted.format, 0});
     if (wanted.id) items_[*wanted.id] = item;
     return item;
 }
 
 json Runner::Startup(const Step& step) {
     // The engine goes by reference; whatever the module leaves in the argument is the host's.
-    IDispatch* engine = step.engine ? Engine(*step.engine) : nullptr;
-    if (engine) engine->AddRef();
-    json result =
-        StatusCall("ZMStartup", [&](long* status) { return module_->ZMStartup(&engine, status); });
-    if (engine) engine->Release();
-    return result;
+    ComPtr<IDispatch> engine(step.engine ? Engine(*step.engine) : nullptr);
+    return StatusCall("ZMStartup",
+                      [&](long* status) { return module_->ZMStartup(engine.Address(), status); });
 }
 
 json Runner::ItemEvent(const Step& step) {
     ComPtr<OutlookObject> item;
     if (step.item) item = Item(*step.item);
-    IDispatch* argument = item.Get();
-    if (argument) argument->AddRef();
+    ComPtr<IDispatch> argument(item.Get());
     long selector = step.selector;
     VARIANT_BOOL cancel = step.cancel ? VARIANT_TRUE : VARIANT_FALSE;
-    Bstr entry(step.folderEntryId), store(step.folderStoreId);
+    UniqueBstr entry = MakeBstr(step.folderEntryId), store = MakeBstr(step.folderStoreId);
     json result = StatusCall("ZMItemEvent", [&](long* status) {
-        return module_->ZMItemEvent(&selector, &argument, &cancel, entry.Address(), store.Address(),
-                                    status);
+        return module_->ZMItemEvent(&selector, argument.Address(), &cancel, entry.Address(),
+                                    store.Address(), status);
     });
-    if (argument) argument->Release();
     result["cancel"] = cancel != VARIANT_FALSE;
     if (item) result["item"] = Content(item->Content());
     return result;
@@ -154,9 +140,8 @@ json Runner::LoginName() {
     // Scripting clients reach GetLoginName by name on the module's default interface.
     ComPtr<IDispatch> object;
     DISPID id = DISPID_UNKNOWN;
-    VARIANT value;
-    VariantInit(&value);
-    EXCEPINFO exception{};
+    UniqueVariant value;
+    UniqueExceptionInfo exception;
     json result = Call(
         "GetLoginName",
         [&] {
@@ -167,19 +152,17 @@ json Runner::LoginName() {
             DISPPARAMS none{};
             if (SUCCEEDED(code))
                 code = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
-                                      &value, &exception, nullptr);
+                                      value.Receive(), exception.Receive(), nullptr);
             return code;
         },
         [&](json& step) {
-            step["result"] = V_VT(&value) == VT_BSTR ? json(WideToUtf8(BstrText(V_BSTR(&value))))
-                                                     : json(nullptr);
+            const VARIANT& returned = value.Get();
+            step["result"] = V_VT(&returned) == VT_BSTR
+                                 ? json(WideToUtf8(BstrText(V_BSTR(&returned))))
+                                 : json(nullptr);
         });
-    if (exception.bstrDescription)
-        result["error"] = WideToUtf8(BstrText(exception.bstrDescription));
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    VariantClear(&value);
+    if (exception.Get().bstrDescription)
+        result["error"] = WideToUtf8(BstrText(exception.Get().bstrDescription));
     return result;
 }
 
@@ -197,7 +180,7 @@ json Runner::Run(const Step& step) {
     if (call == "ZMShutdown")
         return StatusCall(call, [&](long* status) { return module->ZMShutdown(status); });
     if (call == "ZMSendMessage") {
-        Bstr message(step.message);
+        UniqueBstr message = MakeBstr(step.message);
         return TextCall(
             call, [&](BSTR* result) { return module->ZMSendMessage(message.Address(), result); });
     }

@@ -9,10 +9,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "com_ptr.h"
 #include "engine.h"
 #include "engine_object.h"
 #include "outlook_object.h"
+#include "owners.h"
 #include "scenario.h"
 
 namespace standin {

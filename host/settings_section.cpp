@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host_library.h"
+#include "owners.h"
 #include "text.h"
 
 namespace standin {
@@ -16,22 +17,6 @@ namespace {
     throw std::runtime_error(std::string(what) + " " + WideToUtf8(path) + " failed with error " +
                              std::to_string(status));
 }
-
-// Owns an open registry key.
-class Key {
-  public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY Get() const { return key_; }
-    HKEY* Receive() { return &key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
 
 }  // namespace
 
@@ -46,7 +31,7 @@ void SettingsSection::Reset() const {
 }
 
 void SettingsSection::Write(const std::wstring& name, const std::wstring& value) const {
-    Key key;
+    UniqueRegKey key;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                      nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS) Fail("creating", path_, status);
@@ -57,7 +42,7 @@ void SettingsSection::Write(const std::wstring& name, const std::wstring& value)
 }
 
 void SettingsSection::Delete(const std::wstring& name) const {
-    Key key;
+    UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_SET_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
         return;
@@ -68,7 +53,7 @@ void SettingsSection::Delete(const std::wstring& name) const {
 
 std::map<std::wstring, std::wstring> SettingsSection::Read() const {
     std::map<std::wstring, std::wstring> values;
-    Key key;
+    UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
         return values;

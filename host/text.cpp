@@ -1,7 +1,5 @@
 #include "text.h"
 
-#include <new>
-
 namespace standin {
 
 std::wstring Utf8ToWide(std::string_view text) {
@@ -27,11 +25,6 @@ HRESULT ReturnText(std::wstring_view text, BSTR* out) {
     if (!out) return E_POINTER;
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-Bstr::Bstr(std::wstring_view text)
-    : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-    if (!value_) throw std::bad_alloc();
 }
 
 }  // namespace standin

@@ -64,7 +64,7 @@ ComPtr<ITypeInfo> OutlookTypeInfo(const std::wstring& typeName) {
         FAILED(library->CreateTypeInfo(const_cast<LPOLESTR>(typeName.c_str()), TKIND_DISPATCH,
                                        created.Receive())) ||
         FAILED(created->LayOut()) || FAILED(created.As(info)))
-        return nullptr;
+        return {};
     cache.emplace(typeName, info);
     return info;
 }

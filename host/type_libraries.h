@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "com_ptr.h"
+#include "owners.h"
 
 namespace standin {
 

@@ -1,5 +1,7 @@
 #include "com/class_factory.h"
 
+#include <shlwapi.h>
+
 #include "com/com_ptr.h"
 #include "com/module_lifetime.h"
 #include "com/objects.h"
@@ -13,14 +15,8 @@ class ClassFactory final : public IClassFactory {
     explicit ClassFactory(ObjectCreator create) : create_(create) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        if (!result) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
-        *result = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
+        static const QITAB interfaces[] = {QITABENT(ClassFactory, IClassFactory), {}};
+        return QISearch(this, interfaces, iid, result);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
     ULONG STDMETHODCALLTYPE Release() override {

@@ -2,9 +2,9 @@
 
 #include <unknwn.h>
 
-namespace quillmark::com {
+#include "com/classes.h"
 
-using ObjectCreator = HRESULT (*)(REFIID iid, void** result);
+namespace quillmark::com {
 
 // A multi-use class factory: every CreateInstance makes a new, independent object.
 HRESULT CreateClassFactory(ObjectCreator create, REFIID iid, void** result);

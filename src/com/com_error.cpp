@@ -4,9 +4,9 @@
 
 #include <new>
 
-#include "com/bstr.h"
+#include "base/error.h"
 #include "com/com_ptr.h"
-#include "module/error.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/wide.h"
 #include "platform/windows/win_error.h"
 
@@ -51,11 +51,12 @@ void ForgetErrorInfo() {
 
 void ThrowOutsideFailure(HRESULT code) {
     ComPtr<IErrorInfo> info;
-    Bstr description;
+    windows::UniqueBstr description;
     if (GetErrorInfo(0, info.Receive()) == S_OK && info)
         info->GetDescription(description.Receive());
-    if (description.Text().empty()) windows::ThrowHresult(code);
-    throw Error(description.Text(), code);
+    const std::u16string text = windows::BstrText(description.Get());
+    if (text.empty()) windows::ThrowHresult(code);
+    throw Error(text, code);
 }
 
 }  // namespace quillmark::com

@@ -1,15 +1,18 @@
 #include "com/engine_adapter.h"
 
-#include "com/bstr.h"
+#include "base/error.h"
 #include "com/com_error.h"
-#include "module/error.h"
+#include "platform/windows/owners.h"
 
 namespace quillmark::com {
+
+using windows::MakeBstr;
+using windows::UniqueBstr;
 
 void ComEngine::TraceMessage(const std::u16string& source, const std::u16string& message) {
     // Every argument is passed by reference, in variables of this call.
     ComPtr<IDispatch> moduleObject(moduleObject_);
-    Bstr sourceText(source), messageText(message);
+    UniqueBstr sourceText = MakeBstr(source), messageText = MakeBstr(message);
     LONG ignored = 0;
     ForgetErrorInfo();
     CheckOutside(engine_->TraceMessage(moduleObject.Address(), sourceText.Address(),
@@ -20,7 +23,7 @@ void ComEngine::SubscribeItemEvent(std::int32_t eventSelector, const std::u16str
                                    const std::u16string& folderStoreId) {
     ComPtr<IDispatch> moduleObject(moduleObject_);
     LONG selector = eventSelector;
-    Bstr entryId(folderEntryId), storeId(folderStoreId);
+    UniqueBstr entryId = MakeBstr(folderEntryId), storeId = MakeBstr(folderStoreId);
     LONG ignored = 0;
     ForgetErrorInfo();
     CheckOutside(engine_->SubscribeItemEvent(moduleObject.Address(), &selector, entryId.Address(),

@@ -4,7 +4,7 @@
 
 #include "com/com_ptr.h"
 #include "com/host_library.h"
-#include "module/host.h"
+#include "outside/outside_objects.h"
 
 namespace quillmark::com {
 

@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-#include "Quillmark.h"
 #include "com/class_factory.h"
+#include "com/classes.h"
 #include "com/module_lifetime.h"
-#include "com/objects.h"
 #include "com/registration.h"
 
 using namespace quillmark::com;
@@ -14,9 +13,9 @@ using namespace quillmark::com;
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** result) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    if (clsid == CLSID_CQuillmark) return CreateClassFactory(CreateQuillmarkObject, iid, result);
-    if (clsid == CLSID_CTimeZone) return CreateClassFactory(CreateTimeZoneObject, iid, result);
-    return CLASS_E_CLASSNOTAVAILABLE;
+    const ClassEntry* entry = FindClass(clsid);
+    if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
+    return CreateClassFactory(entry->create, iid, result);
 }
 
 STDAPI DllCanUnloadNow() {

@@ -1,44 +1,29 @@
 #include "com/late_bound.h"
 
-#include "com/bstr.h"
+#include "base/error.h"
 #include "com/com_error.h"
-#include "module/error.h"
 #include "platform/windows/win_error.h"
 
 namespace quillmark::com {
 
 namespace {
 
+using windows::BstrText;
+using windows::UniqueVariant;
+
 constexpr std::int32_t kMemberNotSupported = static_cast<std::int32_t>(0x800A01B6);
 
-// Releases what an EXCEPINFO holds.
-class ExceptionInfo {
-  public:
-    ExceptionInfo() = default;
-    ExceptionInfo(const ExceptionInfo&) = delete;
-    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
-    ~ExceptionInfo() {
-        SysFreeString(info_.bstrSource);
-        SysFreeString(info_.bstrDescription);
-        SysFreeString(info_.bstrHelpFile);
-    }
-    EXCEPINFO* Get() { return &info_; }
-
-    // The exception the member raised, as quillmark::Error.
-    [[noreturn]] void Throw() {
-        if (info_.pfnDeferredFillIn) info_.pfnDeferredFillIn(&info_);
-        HRESULT code = info_.scode;
-        if (SUCCEEDED(code))
-            code = info_.wCode ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, info_.wCode)
-                               : DISP_E_EXCEPTION;
-        const std::u16string description = Bstr::ToText(info_.bstrDescription);
-        if (description.empty()) windows::ThrowHresult(code);
-        throw Error(description, code);
-    }
-
-  private:
-    EXCEPINFO info_{};
-};
+// The exception a member raised through Invoke, as quillmark::Error.
+[[noreturn]] void ThrowRaised(EXCEPINFO& info) {
+    if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+    HRESULT code = info.scode;
+    if (SUCCEEDED(code))
+        code = info.wCode ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, info.wCode)
+                          : DISP_E_EXCEPTION;
+    const std::u16string description = BstrText(info.bstrDescription);
+    if (description.empty()) windows::ThrowHresult(code);
+    throw Error(description, code);
+}
 
 }  // namespace
 
@@ -52,15 +37,15 @@ void LateBound::Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARI
     if (found == DISP_E_UNKNOWNNAME)
         throw Error(u"Object doesn't support this property or method", kMemberNotSupported);
     CheckOutside(found);
-    ExceptionInfo exception;
+    windows::UniqueExceptionInfo exception;
     UINT argumentError = 0;
     const HRESULT code = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                                         exception.Get(), &argumentError);
-    if (code == DISP_E_EXCEPTION) exception.Throw();
+                                         exception.Receive(), &argumentError);
+    if (code == DISP_E_EXCEPTION) ThrowRaised(exception.Get());
     CheckOutside(code);
 }
 
-void LateBound::Get(const wchar_t* name, Variant& result) {
+void LateBound::Get(const wchar_t* name, UniqueVariant& result) {
     DISPPARAMS params{};
     Invoke(name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, params, result.Receive());
 }
@@ -74,22 +59,21 @@ void LateBound::Put(const wchar_t* name, const VARIANT& value) {
 
 void LateBound::Call(const wchar_t* name) {
     DISPPARAMS params{};
-    Variant ignored;
-    Invoke(name, DISPATCH_METHOD, params, ignored.Get());
+    UniqueVariant ignored;
+    Invoke(name, DISPATCH_METHOD, params, ignored.Receive());
 }
 
 std::u16string LateBound::GetText(const wchar_t* name) {
-    Variant value;
+    UniqueVariant value;
     Get(name, value);
-    if (V_VT(value.Get()) != VT_BSTR)
-        CheckOutside(VariantChangeType(value.Get(), value.Get(), 0, VT_BSTR));
-    return Bstr::ToText(V_BSTR(value.Get()));
+    VARIANT& text = value.Get();
+    if (V_VT(&text) != VT_BSTR) CheckOutside(VariantChangeType(&text, &text, 0, VT_BSTR));
+    return BstrText(V_BSTR(&text));
 }
 
 void LateBound::PutText(const wchar_t* name, const std::u16string& value) {
-    Bstr text(value);
-    VARIANT argument;
-    VariantInit(&argument);
+    const windows::UniqueBstr text = windows::MakeBstr(value);
+    VARIANT argument{};
     V_VT(&argument) = VT_BSTR;
     V_BSTR(&argument) = text.Get();
     Put(name, argument);

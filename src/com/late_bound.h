@@ -7,7 +7,7 @@
 #include <string>
 
 #include "com/com_ptr.h"
-#include "com/variant.h"
+#include "platform/windows/owners.h"
 
 namespace quillmark::com {
 
@@ -21,7 +21,7 @@ class LateBound {
     IDispatch* Dispatch() const { return object_.Get(); }
 
     // Reads a property into result.
-    void Get(const wchar_t* name, Variant& result);
+    void Get(const wchar_t* name, windows::UniqueVariant& result);
     // Assigns a property.
     void Put(const wchar_t* name, const VARIANT& value);
     // Calls a method without arguments; its value is dropped.

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace quillmark::com {
 
 // One count for the whole DLL: live objects (class factories included) plus LockServer locks.
@@ -20,8 +18,5 @@ class ModuleReference {
     ModuleReference& operator=(const ModuleReference&) = delete;
     ~ModuleReference() { UnlockModule(); }
 };
-
-// The full path of the module this code is linked into (the DLL, not the loading program).
-std::wstring ThisModulePath();
 
 }  // namespace quillmark::com

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "com/late_bound.h"
-#include "module/host.h"
+#include "outside/outside_objects.h"
 
 namespace quillmark::com {
 

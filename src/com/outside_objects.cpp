@@ -1,15 +1,19 @@
 #include "com/outside_objects.h"
 
-#include "com/bstr.h"
+#include "base/error.h"
 #include "com/com_error.h"
 #include "com/host_library.h"
 #include "com/late_bound.h"
 #include "com/outlook_item.h"
-#include "module/error.h"
+#include "platform/windows/owners.h"
 
 namespace quillmark::com {
 
 namespace {
+
+using windows::BstrText;
+using windows::MakeBstr;
+using windows::UniqueBstr;
 
 template <class Interface>
 ComPtr<Interface> CreateByClsid(const CLSID& clsid, const IID& iid) {
@@ -34,17 +38,17 @@ class ComHostServices : public HostServices {
 
     void WriteLog(const std::u16string& message, std::int32_t level,
                   const std::u16string& source) override {
-        Bstr messageText(message), sourceText(source);
+        UniqueBstr messageText = MakeBstr(message), sourceText = MakeBstr(source);
         LONG levelValue = level;
         ForgetErrorInfo();
         CheckOutside(services_->WriteLog(messageText.Address(), &levelValue, sourceText.Address()));
     }
 
     std::u16string RegistryAppName() override {
-        Bstr name;
+        UniqueBstr name;
         ForgetErrorInfo();
         CheckOutside(services_->get_RegistryAppName(name.Receive()));
-        return name.Text();
+        return BstrText(name.Get());
     }
 
   private:
@@ -67,7 +71,8 @@ class ComEventLogWriter : public EventLogWriter {
 
     void WriteEvent(const std::u16string& application, const std::u16string& procedure,
                     const std::u16string& message, std::int32_t level) override {
-        Bstr applicationText(application), procedureText(procedure), messageText(message);
+        UniqueBstr applicationText = MakeBstr(application), procedureText = MakeBstr(procedure),
+                   messageText = MakeBstr(message);
         LONG levelValue = level;
         ForgetErrorInfo();
         CheckOutside(writer_->WriteEvent(applicationText.Address(), procedureText.Address(),
@@ -83,8 +88,7 @@ class ComSafeMailItem : public SafeMailItem {
     explicit ComSafeMailItem(ComPtr<IDispatch> object) : object_(std::move(object)) {}
 
     void BindItem(OutlookItem& item) override {
-        VARIANT value;
-        VariantInit(&value);
+        VARIANT value{};
         V_VT(&value) = VT_DISPATCH;
         V_DISPATCH(&value) = dynamic_cast<ComOutlookItem&>(item).Dispatch();
         object_.Put(L"item", value);
@@ -112,10 +116,10 @@ class ComBodyFormatProbe : public BodyFormatProbe {
 
     std::u16string GetBodyFormat(SafeMailItem& item) override {
         ComPtr<IDispatch> wrapper(dynamic_cast<ComSafeMailItem&>(item).Dispatch());
-        Bstr format;
+        UniqueBstr format;
         ForgetErrorInfo();
         CheckOutside(probe_->GetBodyFormat(wrapper.Address(), format.Receive()));
-        return format.Text();
+        return BstrText(format.Get());
     }
 
   private:

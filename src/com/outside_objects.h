@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module/host.h"
+#include "outside/outside_objects.h"
 
 namespace quillmark::com {
 

@@ -1,8 +1,9 @@
 // The COM face of the module object: its default interface _CQuillmark (also under the
 // identifier of the earlier release) and the host's module interface, both dual.
 
+#include <shlwapi.h>
+
 #include "Quillmark.h"
-#include "com/bstr.h"
 #include "com/com_error.h"
 #include "com/dispatch.h"
 #include "com/engine_adapter.h"
@@ -13,6 +14,7 @@
 #include "com/outside_objects.h"
 #include "com/type_info.h"
 #include "module/quillmark.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/windows_platform.h"
 
 namespace quillmark::com {
@@ -28,7 +30,7 @@ template <class Produce>
 HRESULT ReturnText(BSTR* result, Produce&& produce) {
     if (!result) return E_POINTER;
     *result = nullptr;
-    return Guarded([&] { *result = Bstr(produce()).Detach(); });
+    return Guarded([&] { *result = windows::MakeBstr(produce()).Detach(); });
 }
 
 template <class Produce>
@@ -45,21 +47,17 @@ class QuillmarkObject final
     QuillmarkObject() : module_(TheOutsideObjects(), windows::WindowsPlatform()) {}
 
     // IUnknown
+    // The default interface comes first: it is also the object's IUnknown.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        if (!result) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__CQuillmark ||
-            iid == IID_CQuillmark___v0)
-            *result = DefaultInterface();
-        else if (iid == host::kModuleApiIid)
-            *result = static_cast<host::ModuleApi*>(this);
-        else if (iid == IID_ISupportErrorInfo)
-            *result = static_cast<ISupportErrorInfo*>(this);
-        else {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        static const QITAB interfaces[] = {
+            QITABENT(QuillmarkObject, _CQuillmark),
+            QITABENTMULTI(QuillmarkObject, IDispatch, _CQuillmark),
+            QITABENTMULTI2(QuillmarkObject, IID_CQuillmark___v0, _CQuillmark),
+            QITABENTMULTI2(QuillmarkObject, host::kModuleApiIid, host::ModuleApi),
+            QITABENT(QuillmarkObject, ISupportErrorInfo),
+            {},
+        };
+        return QISearch(this, interfaces, iid, result);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
     ULONG STDMETHODCALLTYPE Release() override {

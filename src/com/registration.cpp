@@ -5,28 +5,19 @@
 #include <string>
 
 #include "Quillmark.h"
-#include "com/bstr.h"
+#include "com/classes.h"
 #include "com/com_error.h"
 #include "com/com_ptr.h"
-#include "com/module_lifetime.h"
-#include "platform/windows/reg_key.h"
+#include "platform/windows/module_file.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/win_error.h"
 
 namespace quillmark::com {
 
-using windows::RegKey;
-
 namespace {
 
-struct ClassEntry {
-    const CLSID& clsid;
-    const wchar_t* progId;
-};
-
-const ClassEntry kClasses[] = {
-    {CLSID_CQuillmark, L"Quillmark.CQuillmark"},
-    {CLSID_CTimeZone, L"Quillmark.CTimeZone"},
-};
+using windows::ThisModulePath;
+using windows::UniqueRegKey;
 
 constexpr WORD kLibraryMajor = 1;
 constexpr WORD kLibraryMinor = 2;
@@ -52,8 +43,8 @@ void CheckRegistry(LSTATUS status) {
 }
 
 // Creates (or opens) a key below HKEY_CLASSES_ROOT and sets its default value.
-RegKey CreateKey(const std::wstring& path, const std::wstring& defaultValue) {
-    RegKey key;
+UniqueRegKey CreateKey(const std::wstring& path, const std::wstring& defaultValue) {
+    UniqueRegKey key;
     CheckRegistry(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
                                   REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.Receive(),
                                   nullptr));
@@ -63,7 +54,7 @@ RegKey CreateKey(const std::wstring& path, const std::wstring& defaultValue) {
     return key;
 }
 
-void SetText(const RegKey& key, const wchar_t* name, const std::wstring& value) {
+void SetText(const UniqueRegKey& key, const wchar_t* name, const std::wstring& value) {
     CheckRegistry(RegSetValueExW(key.Get(), name, 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(value.c_str()),
                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
@@ -77,7 +68,7 @@ void DeleteTreeIfPresent(const std::wstring& path) {
 void WriteClassKeys(const ClassEntry& entry, const std::wstring& modulePath) {
     const std::wstring clsidPath = ClsidKeyPath(entry.clsid);
     CreateKey(clsidPath, entry.progId);
-    const RegKey server = CreateKey(clsidPath + L"\\InprocServer32", modulePath);
+    const UniqueRegKey server = CreateKey(clsidPath + L"\\InprocServer32", modulePath);
     SetText(server, L"ThreadingModel", L"Apartment");
     CreateKey(clsidPath + L"\\ProgID", entry.progId);
     CreateKey(entry.progId, entry.progId);
@@ -98,7 +89,7 @@ void UnregisterLibrary() {
     const LCID locale = attributes->lcid;
     library->ReleaseTLibAttr(attributes);
     // Not registered (any more) is what unregistration wants.
-    Bstr registeredPath;
+    windows::UniqueBstr registeredPath;
     if (FAILED(QueryPathOfRegTypeLib(LIBID_Quillmark, kLibraryMajor, kLibraryMinor, locale,
                                      registeredPath.Receive())))
         return;
@@ -112,13 +103,13 @@ HRESULT RegisterServer() {
     return Guarded([] {
         const std::wstring modulePath = ThisModulePath();
         RegisterLibrary(modulePath);
-        for (const ClassEntry& entry : kClasses) WriteClassKeys(entry, modulePath);
+        for (const ClassEntry& entry : Classes()) WriteClassKeys(entry, modulePath);
     });
 }
 
 HRESULT UnregisterServer() {
     return Guarded([] {
-        for (const ClassEntry& entry : kClasses) {
+        for (const ClassEntry& entry : Classes()) {
             DeleteTreeIfPresent(ClsidKeyPath(entry.clsid));
             DeleteTreeIfPresent(entry.progId);
         }

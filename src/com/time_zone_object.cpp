@@ -1,13 +1,15 @@
 // The COM face of the time zone reporter: its default interface _CTimeZone, dual.
 
+#include <shlwapi.h>
+
 #include "Quillmark.h"
-#include "com/bstr.h"
 #include "com/com_error.h"
 #include "com/dispatch.h"
 #include "com/module_lifetime.h"
 #include "com/objects.h"
 #include "com/outside_objects.h"
 #include "com/type_info.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/windows_platform.h"
 #include "timezone/time_zone.h"
 
@@ -27,17 +29,13 @@ class TimeZoneObject final
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        if (!result) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__CTimeZone)
-            *result = static_cast<_CTimeZone*>(this);
-        else if (iid == IID_ISupportErrorInfo)
-            *result = static_cast<ISupportErrorInfo*>(this);
-        else {
-            *result = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        static const QITAB interfaces[] = {
+            QITABENT(TimeZoneObject, _CTimeZone),
+            QITABENTMULTI(TimeZoneObject, IDispatch, _CTimeZone),
+            QITABENT(TimeZoneObject, ISupportErrorInfo),
+            {},
+        };
+        return QISearch(this, interfaces, iid, result);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -58,7 +56,8 @@ class TimeZoneObject final
         if (!result) return E_POINTER;
         *result = nullptr;
         const bool wanted = abbreviationsWanted && *abbreviationsWanted != VARIANT_FALSE;
-        return Guarded([&] { *result = Bstr(timeZone_.GetCurrentTimeZone(wanted)).Detach(); });
+        return Guarded(
+            [&] { *result = windows::MakeBstr(timeZone_.GetCurrentTimeZone(wanted)).Detach(); });
     }
 
   private:

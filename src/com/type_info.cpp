@@ -4,13 +4,13 @@
 
 #include "com/com_error.h"
 #include "com/host_library.h"
-#include "com/module_lifetime.h"
+#include "platform/windows/module_file.h"
 
 namespace quillmark::com {
 
 HRESULT LoadQuillmarkTypeInfo(const GUID& iid, ComPtr<ITypeInfo>& info) {
     std::wstring path;
-    const HRESULT found = Guarded([&] { path = ThisModulePath(); });
+    const HRESULT found = Guarded([&] { path = windows::ThisModulePath(); });
     if (FAILED(found)) return found;
     ComPtr<ITypeLib> library;
     const HRESULT code = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Receive());

@@ -1,6 +1,8 @@
 #include "module/quillmark.h"
 
-#include "module/error.h"
+#include "base/error.h"
+#include "base/text.h"
+#include "stamping/process_outgoing_email.h"
 
 namespace quillmark {
 
@@ -9,21 +11,11 @@ namespace {
 // Item events of this selector are the ones for items the user is sending.
 constexpr std::int32_t kSendEventSelector = 4;
 
-constexpr char16_t kDefaultDateFormat[] = u"m/d/yy";
-constexpr char16_t kDefaultTimeFormat[] = u"h:nn AMPM";
-constexpr char16_t kDefaultStampText[] =
-    u"This email was sent on <date> at <time> <timezone> by <author>.";
-
 std::u16string TrimBlanks(const std::u16string& text) {
     const auto first = text.find_first_not_of(u' ');
     if (first == std::u16string::npos) return {};
     const auto last = text.find_last_not_of(u' ');
     return text.substr(first, last - first + 1);
-}
-
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace
@@ -94,7 +86,7 @@ void CQuillmark::EnsureDefaultSettings() {
         settings_.Write(setting::kAuthor, name);
         // Only DateFormat decides whether the profile is seeded; the other keys are not checked.
         if (settings_.Read(setting::kDateFormat, kNotFound) == kNotFound) {
-            settings_.Write(setting::kInsertIntoSubject, u"0");
+            settings_.Write(setting::kInsertIntoSubject, kDefaultInsertIntoSubject);
             settings_.Write(setting::kDateFormat, kDefaultDateFormat);
             settings_.Write(setting::kTimeFormat, kDefaultTimeFormat);
             settings_.Write(setting::kDateTimeStampText, kDefaultStampText);
@@ -103,6 +95,16 @@ void CQuillmark::EnsureDefaultSettings() {
         ReportError(u"Error occurred.  Reason:" + DescribeCurrentException(), 0,
                     u"EnsureDefaultSettings");
     }
+}
+
+void CQuillmark::ProcessOutgoingEmail(OutlookItem& item) {
+    stamping::ProcessOutgoingEmail(
+        {.outside = outside_,
+         .platform = platform_,
+         .settings = settings_,
+         .trace =
+             [this](const std::u16string& line) { WriteTrace(u"ProcessOutgoingEmail", line); }},
+        item);
 }
 
 void CQuillmark::WriteTrace(const std::u16string& routine, const std::u16string& message) {

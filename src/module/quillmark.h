@@ -1,17 +1,25 @@
 #pragma once
 
+// CQuillmark, the module object the host engine drives through its module interface: identity,
+// start-up and shut-down, window, action and item events, the trace routine and the error lines
+// of its own routines, and the seeding of the settings. It holds the only long-lived state of the
+// module, the engine reference; items it is handed for sending go to the stamping component.
+//
+//   CQuillmark module(outside, platform);
+//   module.ZMStartup(engine);                   // keeps the engine, seeds the settings
+//   module.ZMItemEvent(4, item, cancel);        // stamps an item the user is sending
+//   module.ZMShutdown();
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "module/host.h"
-#include "module/settings.h"
+#include "outside/outside_objects.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace quillmark {
 
-// The module object the host engine drives. It holds the only long-lived state of the module,
-// the engine reference; everything else is read from the settings store when it is needed.
 class CQuillmark {
   public:
     CQuillmark(OutsideObjects& outside, const Platform& platform);

@@ -1,7 +1,11 @@
 #pragma once
 
 // Ports to the operating system. The core reaches the platform only through these; Windows
-// implements them in platform/windows, native tests use fakes.
+// implements them in platform/windows, native tests use fakes (tests/support). A new port is a
+// new member of Platform, filled by name wherever a bundle is made:
+//
+//   Platform ports{.settings = store, .clock = clock, ..., .version = version};
+//   ports.dateTimeFormatter.Format(ports.clock.Now(), u"m/d/yy");   // u"1/8/10"
 
 #include <array>
 #include <cstdint>

@@ -1,72 +1,67 @@
+#include "stamping/process_outgoing_email.h"
+
 #include <memory>
 #include <string>
 
-#include "module/error.h"
-#include "module/quillmark.h"
+#include "base/error.h"
+#include "base/text.h"
 #include "stamping/body_placement.h"
 #include "stamping/placement.h"
 #include "stamping/text_search.h"
 #include "timezone/time_zone.h"
 
-namespace quillmark {
+namespace quillmark::stamping {
 
 namespace {
 
-constexpr char16_t kRoutine[] = u"ProcessOutgoingEmail";
-
-// Fall-backs for settings missing from the store.
-constexpr char16_t kDefaultDateFormat[] = u"m/d/yy";
-constexpr char16_t kDefaultTimeFormat[] = u"h:nn AMPM";
-constexpr char16_t kDefaultAuthor[] = u"user";
-constexpr char16_t kDefaultInsertIntoSubject[] = u"0";
+constexpr char16_t kLogSource[] = u"Quillmark.ProcessOutgoingEmail";
+// What the author token becomes while no author is stored.
+constexpr char16_t kFallbackAuthor[] = u"user";
 
 std::u16string PreparingLine(const std::u16string& subject) {
     return u"Preparing to add Quillmark to email with Subject: '" + subject + u"'";
 }
 
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
-// Stamps one outgoing mail item. `step` holds the number of the step last begun; the handler
-// quotes it, so the numbers are fixed and must not be renumbered.
-void CQuillmark::ProcessOutgoingEmail(OutlookItem& item) {
-    using namespace stamping;
+// `step` holds the number of the step last begun; the error line quotes it, so the numbers are
+// fixed and must not be renumbered.
+void ProcessOutgoingEmail(const StampingServices& services, OutlookItem& item) {
+    const Platform& platform = services.platform;
+    ModuleSettings& settings = services.settings;
+    const auto& trace = services.trace;
     int step = 2;
     try {
         // Only mail messages are stamped; meeting requests and other items pass untouched.
         if (item.TypeName() != u"MailItem") return;
 
         step = 8;
-        const std::unique_ptr<SafeMailItem> mail = outside_.CreateSafeMailItem();
+        const std::unique_ptr<SafeMailItem> mail = services.outside.CreateSafeMailItem();
         mail->BindItem(item);
         mail->Save();  // the only save: later edits go out with the send itself
-        const std::u16string dateFormat = settings_.Read(setting::kDateFormat, kDefaultDateFormat);
-        const std::u16string timeFormat = settings_.Read(setting::kTimeFormat, kDefaultTimeFormat);
+        const std::u16string dateFormat = settings.Read(setting::kDateFormat, kDefaultDateFormat);
+        const std::u16string timeFormat = settings.Read(setting::kTimeFormat, kDefaultTimeFormat);
         const std::u16string dateText =
-            platform_.dateTimeFormatter.Format(platform_.clock.Now(), dateFormat);
+            platform.dateTimeFormatter.Format(platform.clock.Now(), dateFormat);
         const std::u16string timeText =
-            platform_.dateTimeFormatter.Format(platform_.clock.Now(), timeFormat);
+            platform.dateTimeFormatter.Format(platform.clock.Now(), timeFormat);
 
         step = 12;
-        const std::u16string stampTemplate = settings_.Read(setting::kDateTimeStampText, kNotFound);
+        const std::u16string stampTemplate = settings.Read(setting::kDateTimeStampText, kNotFound);
 
         step = 14;
         if (stampTemplate == kNotFound) return;  // no template stored: nothing to stamp
-        CaseFolding& folding = platform_.caseFolding;
+        CaseFolding& folding = platform.caseFolding;
         std::u16string stamp = stampTemplate;
         if (ContainsIgnoringCase(folding, stamp, u"<Author>")) {
             stamp = ReplaceIgnoringCase(folding, stamp, u"<author>",
-                                        settings_.Read(setting::kAuthor, kDefaultAuthor));
+                                        settings.Read(setting::kAuthor, kFallbackAuthor));
         }
 
         step = 16;
-        WriteTrace(kRoutine, PreparingLine(mail->Subject()));
+        trace(PreparingLine(mail->Subject()));
         step = 160;
-        WriteTrace(kRoutine, u"Raw Quillmark text: " + stamp);
+        trace(u"Raw Quillmark text: " + stamp);
         // Each token kind works on what the previous one left, so a value inserted earlier (an
         // author holding "<date>") is filled in by the later replacements.
         step = 162;
@@ -81,7 +76,7 @@ void CQuillmark::ProcessOutgoingEmail(OutlookItem& item) {
             step = firstStep;
             try {
                 if (!ContainsIgnoringCase(folding, stamp, word)) return;
-                CTimeZone zone(outside_, platform_);
+                CTimeZone zone(services.outside, platform);
                 step = firstStep + 1;
                 stamp = ReplaceIgnoringCase(folding, stamp, token,
                                             zone.GetCurrentTimeZone(abbreviated));
@@ -92,24 +87,24 @@ void CQuillmark::ProcessOutgoingEmail(OutlookItem& item) {
         fillZoneToken(167, u"timezone", u"<timezone>", true);
 
         step = 169;
-        WriteTrace(kRoutine, PreparingLine(mail->Subject()));
+        trace(PreparingLine(mail->Subject()));
 
         step = 17;
-        const std::int32_t intoSubject = platform_.numbers.ToInt32(
-            settings_.Read(setting::kInsertIntoSubject, kDefaultInsertIntoSubject));
+        const std::int32_t intoSubject = platform.numbers.ToInt32(
+            settings.Read(setting::kInsertIntoSubject, kDefaultInsertIntoSubject));
         if (intoSubject != 0) {
             mail->SetSubject(PlaceInSubject(folding, mail->Subject(), stampTemplate, stamp));
         } else {
-            StampingRun run{outside_, folding, *mail, step,
-                            [this](const std::u16string& line) { WriteTrace(kRoutine, line); }};
+            StampingRun run{services.outside, folding, *mail, step, trace};
             PlaceInBody(run, stamp);
         }
-        WriteTrace(kRoutine, u"Exiting");
+        trace(u"Exiting");
     } catch (...) {
-        ReportError(u"Error occurred at line " + Decimal(step) + u".  Reason: " +
-                        DescribeCurrentException(),
-                    0, kRoutine);
+        // A failure of the log itself is not caught: it reaches the caller.
+        services.outside.GetHostServices().WriteLog(u"Error occurred at line " + Decimal(step) +
+                                                        u".  Reason: " + DescribeCurrentException(),
+                                                    0, kLogSource);
     }
 }
 
-}  // namespace quillmark
+}  // namespace quillmark::stamping

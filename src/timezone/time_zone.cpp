@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "module/error.h"
+#include "base/error.h"
 #include "timezone/abbreviation_table.h"
 
 namespace quillmark {

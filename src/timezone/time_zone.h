@@ -1,8 +1,15 @@
 #pragma once
 
+// CTimeZone names the time zone in force, as the platform reports it at the moment of the call:
+// its standard-time or daylight-time name, or that name's abbreviation from a fixed table.
+//
+//   CTimeZone zone(outside, platform);
+//   zone.GetCurrentTimeZone(false);   // u"Pacific Standard Time"
+//   zone.GetCurrentTimeZone(true);    // u"PST"
+
 #include <string>
 
-#include "module/host.h"
+#include "outside/outside_objects.h"
 #include "platform/platform.h"
 
 namespace quillmark {

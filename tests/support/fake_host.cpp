@@ -1,6 +1,6 @@
 #include "fake_host.h"
 
-#include "module/error.h"
+#include "base/error.h"
 
 namespace quillmark::testing {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "module/host.h"
+#include "outside/outside_objects.h"
 
 namespace quillmark::testing {
 

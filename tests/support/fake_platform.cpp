@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "module/error.h"
-#include "module/text.h"
+#include "base/error.h"
+#include "base/text.h"
 
 namespace quillmark::testing {
 

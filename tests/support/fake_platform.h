@@ -89,8 +89,16 @@ class FakePlatform {
     FakeVersionSource version;
 
     Platform Ports() {
-        return {settings, clock,       dateTimeFormatter, loginName,
-                timeZone, caseFolding, numbers,           version};
+        return {
+            .settings = settings,
+            .clock = clock,
+            .dateTimeFormatter = dateTimeFormatter,
+            .loginName = loginName,
+            .timeZone = timeZone,
+            .caseFolding = caseFolding,
+            .numbers = numbers,
+            .version = version,
+        };
     }
 };
 

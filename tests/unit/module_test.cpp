@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
+#include "base/text.h"
 #include "fake_host.h"
 #include "fake_platform.h"
-#include "module/error.h"
 #include "module/quillmark.h"
-#include "module/text.h"
 
 namespace quillmark::testing {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fake_host.h"
 #include "fake_platform.h"
 #include "module/quillmark.h"
-#include "module/text.h"
 #include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
 #include "stamping/text_search.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "fake_host.h"
 #include "fake_platform.h"
-#include "module/error.h"
 #include "timezone/abbreviation_table.h"
 #include "timezone/time_zone.h"
 

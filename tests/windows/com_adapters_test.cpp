@@ -10,22 +10,24 @@
 #include <stdexcept>
 #include <string>
 
-#include "com/bstr.h"
+#include "base/error.h"
 #include "com/com_error.h"
 #include "com/late_bound.h"
 #include "com/module_lifetime.h"
 #include "com/outlook_item.h"
 #include "com_test_support.h"
-#include "module/error.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/win_error.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::Bstr;
 using com::ComPtr;
 using com::LateBound;
-using com::Variant;
+using windows::BstrText;
+using windows::MakeBstr;
+using windows::UniqueBstr;
+using windows::UniqueVariant;
 
 // An automation object with named members whose behaviour each test sets. It lives on the stack;
 // references are counted but never free it.
@@ -252,9 +254,9 @@ TEST_F(ComAdaptersTest, ExceptionsBecomeHresultsWithTheirDescriptionAsErrorInfo)
         EXPECT_EQ(com::Guarded(test.body), test.code) << test.name;
         ComPtr<IErrorInfo> info;
         ASSERT_EQ(GetErrorInfo(0, info.Receive()), S_OK) << test.name;
-        Bstr description;
+        UniqueBstr description;
         info->GetDescription(description.Receive());
-        EXPECT_EQ(description.Text(), test.description) << test.name;
+        EXPECT_EQ(BstrText(description.Get()), test.description) << test.name;
     }
     EXPECT_EQ(com::Guarded([] {}), S_OK);
 }

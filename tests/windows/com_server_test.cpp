@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "Quillmark.h"
-#include "com/bstr.h"
 #include "com/com_ptr.h"
-#include "platform/windows/reg_key.h"
-#include "com/variant.h"
 #include "com_test_support.h"
 #include "engine.h"
+#include "platform/windows/owners.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::Bstr;
 using com::ComPtr;
-using windows::RegKey;
-using com::Variant;
+using windows::BstrText;
+using windows::MakeBstr;
+using windows::UniqueBstr;
+using windows::UniqueRegKey;
+using windows::UniqueVariant;
 
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[40] = {};
@@ -34,7 +34,7 @@ std::wstring GuidText(const GUID& guid) {
 using RegistrySnapshot = std::map<std::wstring, std::wstring>;
 
 void Collect(HKEY parent, const std::wstring& path, RegistrySnapshot& snapshot) {
-    RegKey key;
+    UniqueRegKey key;
     if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return;
     snapshot[path + L"\\"] = L"key";
     for (DWORD index = 0;; ++index) {
@@ -261,7 +261,7 @@ TEST_F(ComServerTest, LateBoundNamesResolveToTheFixedDispatchIdentifiers) {
 
 // Calls a method by name with the given arguments (last argument first, as DISPPARAMS holds them).
 HRESULT CallByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments,
-                   Variant& result) {
+                   UniqueVariant& result) {
     DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     EXCEPINFO exception{};
     UINT argumentError = 0;
@@ -269,8 +269,8 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT> 
                           &params, result.Receive(), &exception, &argumentError);
 }
 
-std::wstring TextOf(const Variant& value) {
-    return V_VT(value.Get()) == VT_BSTR ? std::wstring(V_BSTR(value.Get())) : L"<not text>";
+std::wstring TextOf(const UniqueVariant& value) {
+    return V_VT(&value.Get()) == VT_BSTR ? std::wstring(V_BSTR(&value.Get())) : L"<not text>";
 }
 
 VARIANT BooleanArgument(VARIANT_BOOL value) {
@@ -285,7 +285,7 @@ VARIANT BooleanArgument(VARIANT_BOOL value) {
 TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbreviatedWithTrue) {
     ComPtr<IDispatch> timeZone = Create<IDispatch>(CLSID_CTimeZone, IID_IDispatch);
     ASSERT_TRUE(timeZone);
-    Variant omitted, withFalse, withTrue;
+    UniqueVariant omitted, withFalse, withTrue;
     ASSERT_EQ(CallByName(timeZone.Get(), L"GetCurrentTimeZone", {}, omitted), S_OK);
     ASSERT_EQ(CallByName(timeZone.Get(), L"GetCurrentTimeZone", {BooleanArgument(VARIANT_FALSE)},
                          withFalse),
@@ -305,7 +305,7 @@ TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbrev
     VariantInit(&byReference);
     V_VT(&byReference) = VT_BOOL | VT_BYREF;
     V_BOOLREF(&byReference) = &wanted;
-    Variant viaReference;
+    UniqueVariant viaReference;
     ASSERT_EQ(CallByName(timeZone.Get(), L"GetCurrentTimeZone", {byReference}, viaReference), S_OK);
     EXPECT_EQ(TextOf(viaReference), TextOf(withTrue));
     EXPECT_EQ(wanted, VARIANT_TRUE);
@@ -313,7 +313,7 @@ TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbrev
     // Early bound, a null pointer stands for the omitted argument: False.
     ComPtr<_CTimeZone> early;
     ASSERT_EQ(timeZone.As(early), S_OK);
-    Bstr direct;
+    UniqueBstr direct;
     ASSERT_EQ(early->GetCurrentTimeZone(nullptr, direct.Receive()), S_OK);
     EXPECT_EQ(std::wstring(direct.Get()), full);
 }
@@ -321,22 +321,23 @@ TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbrev
 TEST_F(ComServerTest, ModuleApiGivesIdentityAndVersionFromTheVersionResource) {
     ComPtr<IModuleAPI> module = Create<IModuleAPI>(CLSID_CQuillmark, IID_IModuleAPI);
     ASSERT_TRUE(module);
-    Bstr registryName, friendlyName, version, reply, message(u"anything");
+    UniqueBstr registryName, friendlyName, version, reply;
+    UniqueBstr message = MakeBstr(u"anything");
     ASSERT_EQ(module->get_RegistryName(registryName.Receive()), S_OK);
     ASSERT_EQ(module->get_FriendlyName(friendlyName.Receive()), S_OK);
     ASSERT_EQ(module->get_Version(version.Receive()), S_OK);
     ASSERT_EQ(module->ZMSendMessage(message.Address(), reply.Receive()), S_OK);
-    EXPECT_EQ(registryName.Text(), u"Quillmark");
-    EXPECT_EQ(friendlyName.Text(), u"Quillmark");
-    EXPECT_EQ(version.Text(), u"3.0.112");
-    EXPECT_EQ(reply.Text(), u"noerror");
+    EXPECT_EQ(BstrText(registryName.Get()), u"Quillmark");
+    EXPECT_EQ(BstrText(friendlyName.Get()), u"Quillmark");
+    EXPECT_EQ(BstrText(version.Get()), u"3.0.112");
+    EXPECT_EQ(BstrText(reply.Get()), u"noerror");
 }
 
 TEST_F(ComServerTest, ItemEventWithoutAnItemFailsTowardsTheHostWithObjectNotSet) {
     ComPtr<IModuleAPI> module = Create<IModuleAPI>(CLSID_CQuillmark, IID_IModuleAPI);
     ASSERT_TRUE(module);
     IDispatch* noItem = nullptr;
-    Bstr entryId, storeId;
+    UniqueBstr entryId, storeId;
     LONG status = -1;
 
     LONG otherSelector = 3;
@@ -358,9 +359,9 @@ TEST_F(ComServerTest, ItemEventWithoutAnItemFailsTowardsTheHostWithObjectNotSet)
     EXPECT_EQ(supports->InterfaceSupportsErrorInfo(IID_IModuleAPI), S_OK);
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, error.Receive()), S_OK);
-    Bstr description;
+    UniqueBstr description;
     ASSERT_EQ(error->GetDescription(description.Receive()), S_OK);
-    EXPECT_EQ(description.Text(), u"Object variable or With block variable not set");
+    EXPECT_EQ(BstrText(description.Get()), u"Object variable or With block variable not set");
 }
 
 }  // namespace

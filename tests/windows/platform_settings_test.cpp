@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/error.h"
+#include "base/text.h"
 #include "fake_host.h"
 #include "fake_platform.h"
-#include "module/error.h"
 #include "module/quillmark.h"
-#include "module/text.h"
 #include "platform/windows/login_name.h"
 #include "platform/windows/settings_store.h"
 #include "platform/windows/wide.h"
@@ -28,8 +28,14 @@ constexpr char16_t kDefaultTemplate[] =
 // the real Windows login name.
 struct ModuleOnWindowsPorts {
     explicit ModuleOnWindowsPorts(SettingsStore& settings)
-        : platform{settings,       fakes.clock,       fakes.dateTimeFormatter, loginName,
-                   fakes.timeZone, fakes.caseFolding, fakes.numbers,           fakes.version} {}
+        : platform{.settings = settings,
+                   .clock = fakes.clock,
+                   .dateTimeFormatter = fakes.dateTimeFormatter,
+                   .loginName = loginName,
+                   .timeZone = fakes.timeZone,
+                   .caseFolding = fakes.caseFolding,
+                   .numbers = fakes.numbers,
+                   .version = fakes.version} {}
 
     testing::HostRecord record;
     testing::FakeOutside outside{record};

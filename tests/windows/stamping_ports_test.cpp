@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "module/error.h"
+#include "base/error.h"
 #include "platform/windows/clock.h"
 #include "platform/windows/date_time_formatter.h"
 #include "platform/windows/number_parser.h"

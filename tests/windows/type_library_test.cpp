@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "Quillmark.h"
-#include "com/bstr.h"
 #include "com/com_ptr.h"
 #include "com_test_support.h"
+#include "platform/windows/owners.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::Bstr;
 using com::ComPtr;
+using windows::BstrText;
+using windows::MakeBstr;
+using windows::UniqueBstr;
 
 struct Build {
     const char* name;
@@ -68,7 +70,7 @@ class FunctionDescription {
 };
 
 std::wstring NameOf(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
-    Bstr name;
+    UniqueBstr name;
     info->GetDocumentation(member, name.Receive(), nullptr, nullptr, nullptr);
     return name.Get() ? name.Get() : L"";
 }
@@ -110,15 +112,15 @@ TEST_P(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
     EXPECT_EQ(attributes->syskind, GetParam().sysKind);
     library_->ReleaseTLibAttr(attributes);
 
-    Bstr name, help, helpFile;
+    UniqueBstr name, help, helpFile;
     DWORD helpContext = 1;
     ASSERT_EQ(library_->GetDocumentation(-1, name.Receive(), help.Receive(), &helpContext,
                                          helpFile.Receive()),
               S_OK);
-    EXPECT_EQ(name.Text(), u"Quillmark");
-    EXPECT_EQ(help.Text(), u"Tolvane - Quillmark");
+    EXPECT_EQ(BstrText(name.Get()), u"Quillmark");
+    EXPECT_EQ(BstrText(help.Get()), u"Tolvane - Quillmark");
     EXPECT_EQ(helpContext, 0u);
-    EXPECT_EQ(helpFile.Text(), u"");
+    EXPECT_EQ(BstrText(helpFile.Get()), u"");
 }
 
 TEST_P(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
@@ -249,13 +251,13 @@ TEST_P(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
     EXPECT_EQ(result.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
 
     // The parameter's name as late-bound callers see it.
-    Bstr names[3];
+    UniqueBstr names[3];
     UINT count = 0;
     BSTR raw[3] = {};
     ASSERT_EQ(zone->GetNames(function->memid, raw, 3, &count), S_OK);
     for (UINT i = 0; i < count; ++i) *names[i].Receive() = raw[i];
     ASSERT_GE(count, 2u);
-    EXPECT_EQ(names[1].Text(), u"abbreviationsWanted");
+    EXPECT_EQ(BstrText(names[1].Get()), u"abbreviationsWanted");
 }
 
 // The library inside the DLL was written for US English, though it registers locale-neutral.

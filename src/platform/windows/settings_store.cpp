@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/reg_key.h"
+#include "platform/windows/owners.h"
 #include "platform/windows/wide.h"
 #include "platform/windows/win_error.h"
 
@@ -47,7 +47,7 @@ std::u16string RegistrySettingsStore::Read(const std::u16string& application,
 
 void RegistrySettingsStore::Write(const std::u16string& application, const std::u16string& section,
                                   const std::u16string& key, const std::u16string& value) {
-    RegKey sectionKey;
+    UniqueRegKey sectionKey;
     CheckStatus(RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0,
                                 nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                                 sectionKey.Receive(), nullptr));

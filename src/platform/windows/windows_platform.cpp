@@ -21,8 +21,16 @@ const Platform& WindowsPlatform() {
     static LocaleCaseFolding caseFolding;
     static VariantNumberParser numbers;
     static WindowsVersionSource version;
-    static const Platform platform{settings, clock,       formatter, loginName,
-                                   timeZone, caseFolding, numbers,   version};
+    static const Platform platform{
+        .settings = settings,
+        .clock = clock,
+        .dateTimeFormatter = formatter,
+        .loginName = loginName,
+        .timeZone = timeZone,
+        .caseFolding = caseFolding,
+        .numbers = numbers,
+        .version = version,
+    };
     return platform;
 }
 

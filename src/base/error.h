@@ -1,13 +1,19 @@
 #pragma once
 
+// The one error type of the whole component, usable from every layer. A failing call throws
+// quillmark::Error with a description (and the HRESULT when one is known); routines with an error
+// handler catch everything and quote DescribeCurrentException(); the COM boundary turns the error
+// back into an HRESULT plus error information.
+//
+//   try { store.Write(...); }
+//   catch (...) { log.WriteLog(u"Error occurred.  Reason: " + DescribeCurrentException(), ...); }
+
 #include <cstdint>
 #include <exception>
 #include <string>
 
 namespace quillmark {
 
-// The one error type of the core. A failing call throws it with a description; routines that
-// report errors quote that description, and the COM boundary turns it into an HRESULT.
 class Error : public std::exception {
   public:
     // E_FAIL: the code used when a failure carries no code of its own.
@@ -30,12 +36,8 @@ class Error : public std::exception {
     std::string narrow_;
 };
 
-}  // namespace quillmark
-
-namespace quillmark {
-
-// The description of the exception being handled; for use inside a catch block. Errors of the
-// core give their own description, anything else a fixed text for its kind.
+// The description of the exception being handled; for use inside a catch block. Errors of this
+// component give their own description, anything else a fixed text for its kind.
 std::u16string DescribeCurrentException();
 
 }  // namespace quillmark

@@ -1,4 +1,4 @@
-#include "module/text.h"
+#include "base/text.h"
 
 #include <cstdint>
 
@@ -56,6 +56,11 @@ std::u16string FromUtf8(std::string_view text) {
         }
     }
     return out;
+}
+
+std::u16string Decimal(long long value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace quillmark

@@ -2,7 +2,12 @@
 
 // Ports to the objects outside this component that the module talks to: the host engine, the
 // host library's service objects, the Outlook item and the mail helper library. Every operation
-// either succeeds or throws quillmark::Error in the calling routine.
+// either succeeds or throws quillmark::Error in the calling routine. src/com adapts them to the
+// real COM objects; the native tests use fakes.
+//
+//   std::unique_ptr<SafeMailItem> mail = outside.CreateSafeMailItem();
+//   mail->BindItem(item);
+//   outside.GetHostServices().WriteLog(u"Error occurred.  Reason: ...", 0, u"Quillmark.Startup");
 
 #include <cstdint>
 #include <memory>

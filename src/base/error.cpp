@@ -1,8 +1,8 @@
-#include "module/error.h"
+#include "base/error.h"
 
 #include <new>
 
-#include "module/text.h"
+#include "base/text.h"
 
 namespace quillmark {
 
@@ -12,10 +12,6 @@ Error::Error(std::u16string description, std::int32_t code)
 Error Error::ObjectNotSet() {
     return Error(u"Object variable or With block variable not set", kObjectNotSet);
 }
-
-}  // namespace quillmark
-
-namespace quillmark {
 
 std::u16string DescribeCurrentException() {
     try {

@@ -1,4 +1,4 @@
-#include "module/settings.h"
+#include "settings/settings.h"
 
 namespace quillmark {
 
