@@ -1,6 +1,5 @@
 #include "com/engine_adapter.h"
 
-#include "base/error.h"
 #include "com/com_error.h"
 #include "platform/windows/owners.h"
 
@@ -31,7 +30,7 @@ void ComEngine::SubscribeItemEvent(std::int32_t eventSelector, const std::u16str
 }
 
 std::unique_ptr<Engine> ComEngineCandidate::QueryEngine() {
-    if (!candidate_) throw Error::ObjectNotSet();
+    if (!candidate_) return nullptr;
     ComPtr<host::EngineApi> engine;
     ForgetErrorInfo();
     CheckOutside(candidate_->QueryInterface(host::kEngineApiIid,

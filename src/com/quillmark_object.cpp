@@ -133,15 +133,13 @@ class QuillmarkObject final
     HRESULT STDMETHODCALLTYPE ZMHotkeyAction(LONG*, LONG* status) override {
         return ReturnStatus(status, [&] { return module_.ZMHotkeyAction(); });
     }
-    HRESULT STDMETHODCALLTYPE ZMItemEvent(LONG* eventSelector, IDispatch** item,
-                                          VARIANT_BOOL* cancel, BSTR*, BSTR*,
-                                          LONG* status) override {
-        if (!eventSelector || !cancel || !status) return E_POINTER;
+    // Cancel is the host's and other modules' to set; the module never touches it.
+    HRESULT STDMETHODCALLTYPE ZMItemEvent(LONG* eventSelector, IDispatch** item, VARIANT_BOOL*,
+                                          BSTR*, BSTR*, LONG* status) override {
+        if (!eventSelector || !status) return E_POINTER;
         return Guarded([&] {
             ComOutlookItem outlookItem(item ? *item : nullptr);
-            std::int16_t cancelValue = *cancel;
-            *status = module_.ZMItemEvent(*eventSelector, outlookItem, cancelValue);
-            *cancel = cancelValue;
+            *status = module_.ZMItemEvent(*eventSelector, outlookItem);
         });
     }
 

@@ -41,13 +41,14 @@ std::int32_t CQuillmark::ZMStartup(EngineCandidate& engine) {
 }
 
 std::int32_t CQuillmark::ZMShutdown() {
+    // The engine is let go in every case, after the other steps: a module that kept a stopped
+    // engine would never stamp again after the next start-up.
+    const std::unique_ptr<Engine> engine = std::move(m_engine);
     try {
         outside_.CreateMapiUtils()->Cleanup();
         outside_.CreateEventLogWriter()->WriteEvent(
             kModuleName, u"Shutdown", std::u16string(kModuleName) + u" is stopping", 0);
-        m_engine.reset();
     } catch (...) {
-        // The engine stays held when an earlier step failed.
         ReportError(u"Error ocurred during shutdown.  Reason: " + DescribeCurrentException(), 1,
                     u"ZMShutdown");
     }
@@ -61,13 +62,11 @@ std::int32_t CQuillmark::ZMExplorerOpen() {
     return 0;
 }
 
-std::int32_t CQuillmark::ZMItemEvent(std::int32_t eventSelector, OutlookItem& item,
-                                     std::int16_t& cancel) {
+std::int32_t CQuillmark::ZMItemEvent(std::int32_t eventSelector, OutlookItem& item) {
     if (eventSelector != kSendEventSelector) return 0;
     // Reading Submitted may fail; that failure is the failure of this call.
     if (item.SubmittedEqualsTrue()) return 0;
     ProcessOutgoingEmail(item);
-    cancel = 0;
     return 0;
 }
 
@@ -84,13 +83,16 @@ void CQuillmark::EnsureDefaultSettings() {
         const std::u16string name = GetLoginName();
         WriteTrace(u"EnsureDefaultSettings", u"Author: " + name);
         settings_.Write(setting::kAuthor, name);
-        // Only DateFormat decides whether the profile is seeded; the other keys are not checked.
-        if (settings_.Read(setting::kDateFormat, kNotFound) == kNotFound) {
-            settings_.Write(setting::kInsertIntoSubject, kDefaultInsertIntoSubject);
-            settings_.Write(setting::kDateFormat, kDefaultDateFormat);
-            settings_.Write(setting::kTimeFormat, kDefaultTimeFormat);
-            settings_.Write(setting::kDateTimeStampText, kDefaultStampText);
-        }
+        // A missing DateFormat marks a profile to seed; seeding fills in only what is missing, so
+        // a user who deletes DateFormat keeps the template and the subject-mode choice.
+        if (settings_.Read(setting::kDateFormat, kNotFound) != kNotFound) return;
+        const auto seed = [this](const char16_t* key, const char16_t* value) {
+            if (settings_.Read(key, kNotFound) == kNotFound) settings_.Write(key, value);
+        };
+        seed(setting::kInsertIntoSubject, kDefaultInsertIntoSubject);
+        settings_.Write(setting::kDateFormat, kDefaultDateFormat);
+        seed(setting::kTimeFormat, kDefaultTimeFormat);
+        seed(setting::kDateTimeStampText, kDefaultStampText);
     } catch (...) {
         ReportError(u"Error occurred.  Reason:" + DescribeCurrentException(), 0,
                     u"EnsureDefaultSettings");

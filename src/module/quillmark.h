@@ -7,7 +7,7 @@
 //
 //   CQuillmark module(outside, platform);
 //   module.ZMStartup(engine);                   // keeps the engine, seeds the settings
-//   module.ZMItemEvent(4, item, cancel);        // stamps an item the user is sending
+//   module.ZMItemEvent(4, item);                // stamps an item the user is sending
 //   module.ZMShutdown();
 
 #include <cstdint>
@@ -42,8 +42,9 @@ class CQuillmark {
     std::int32_t ZMButtonAction() const { return 0; }
     std::int32_t ZMMenuAction() const { return 0; }
     std::int32_t ZMHotkeyAction() const { return 0; }
-    // cancel is the host's 16-bit Boolean (True = -1); it is cleared after stamping.
-    std::int32_t ZMItemEvent(std::int32_t eventSelector, OutlookItem& item, std::int16_t& cancel);
+    // The host's Cancel flag is not an argument: the module leaves it as the host passed it, so a
+    // send that the host or another module stopped stays stopped.
+    std::int32_t ZMItemEvent(std::int32_t eventSelector, OutlookItem& item);
 
     // The Windows login name without surrounding blanks, or "User" when it cannot be read.
     std::u16string GetLoginName();

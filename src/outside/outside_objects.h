@@ -30,6 +30,8 @@ class Engine {
 class EngineCandidate {
   public:
     virtual ~EngineCandidate() = default;
+    // Null for an empty object reference, which the automation runtime assigns without
+    // complaint; an object without the engine interface throws.
     virtual std::unique_ptr<Engine> QueryEngine() = 0;
 };
 

@@ -42,7 +42,7 @@ void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
     if (marker != npos) {
         run.trace(Quoted(u"Adding to RTF body: '", stamp, u"'"));
         run.step = 36;
-        run.mail.SetRTFBody(InsertAt(body, marker, rtfStamp, kBlankLine));
+        run.mail.SetRTFBody(InsertAt(body, marker, rtfStamp, kRtfBlankLine));
     } else {
         run.step = 38;
         const bool blank = body.rfind(u'}') == npos;

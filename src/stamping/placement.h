@@ -16,6 +16,9 @@ namespace quillmark::stamping {
 inline constexpr std::u16string_view kOriginalMessageMarker = u"-----Original Message";
 inline constexpr std::u16string_view kLineBreak = u"\r\n";
 inline constexpr std::u16string_view kBlankLine = u"\r\n\r\n";
+// RTF ignores line breaks in its source: a blank line needs paragraph marks. The source keeps its
+// line breaks too, so it reads as before.
+inline constexpr std::u16string_view kRtfBlankLine = u"\\par\r\n\\par\r\n";
 
 // The position of the earlier-message marker, or npos.
 std::size_t FindOriginalMessage(std::u16string_view body);

@@ -14,7 +14,7 @@ constexpr std::uint32_t kZoneIdUnknown = 0;
 constexpr std::uint32_t kZoneIdStandard = 1;
 constexpr std::uint32_t kZoneIdDaylight = 2;
 
-// Reported for result code 0: a zone without daylight saving time, or automatic adjustment off.
+// Reported when the platform gives no name at all.
 constexpr char16_t kCannotDetermine[] = u"Cannot determine current time zone";
 
 constexpr char16_t kLogSource[] = u"Quillmark.CTimeZone.GetCurrentTimeZone";
@@ -37,21 +37,23 @@ std::u16string CTimeZone::GetCurrentTimeZone(bool abbreviationsWanted) {
     std::u16string result;
     try {
         const TimeZoneRecord record = platform_.timeZone.Query();
-        std::u16string rawName;
+        std::u16string name;
         switch (record.resultCode) {
             case kZoneIdUnknown:
-                rawName = kCannotDetermine;
+                // A zone without daylight saving time, or automatic adjustment switched off: the
+                // standard name is the one in force.
+                name = TrimAtNull(NameFieldText(record.standardName));
+                if (name.empty()) name = kCannotDetermine;
                 break;
             case kZoneIdStandard:
-                rawName = NameFieldText(record.standardName);
+                name = TrimAtNull(NameFieldText(record.standardName));
                 break;
             case kZoneIdDaylight:
-                rawName = NameFieldText(record.daylightName);
+                name = TrimAtNull(NameFieldText(record.daylightName));
                 break;
             default:  // the platform's failure value and anything unknown: no name, no error
                 break;
         }
-        const std::u16string name = TrimAtNull(rawName);
         result = abbreviationsWanted ? GetTimeZoneAbbreviation(name) : name;
     } catch (...) {
         // A failure of the log itself is not caught: it reaches the caller.

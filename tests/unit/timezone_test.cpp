@@ -38,18 +38,21 @@ class TimeZoneNaming : public ::testing::Test {
 TEST_F(TimeZoneNaming, ResultCodeChoosesTheName) {
     struct Case {
         std::uint32_t code;
-        std::u16string full, abbreviated;
+        std::u16string standardName, full, abbreviated;
     };
+    // Code 0 is a zone without daylight saving time: its standard name is the one in force.
     const std::vector<Case> cases = {
-        {0, u"Cannot determine current time zone", u"Cannot determine current time zone"},
-        {1, u"Pacific Standard Time", u"PST"},
-        {2, u"Pacific Daylight Time", u"PDT"},
-        {3, u"", u""},
-        {0xFFFFFFFF, u"", u""},
+        {0, u"India Standard Time", u"India Standard Time", u"India Standard Time"},
+        {0, u"Eastern Standard Time", u"Eastern Standard Time", u"EST"},
+        {0, u"", u"Cannot determine current time zone", u"Cannot determine current time zone"},
+        {1, u"Pacific Standard Time", u"Pacific Standard Time", u"PST"},
+        {2, u"Pacific Standard Time", u"Pacific Daylight Time", u"PDT"},
+        {3, u"Pacific Standard Time", u"", u""},
+        {0xFFFFFFFF, u"Pacific Standard Time", u"", u""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        platform.timeZone.Set(c.code, u"Pacific Standard Time", u"Pacific Daylight Time");
+        platform.timeZone.Set(c.code, c.standardName, u"Pacific Daylight Time");
         EXPECT_EQ(Current(false), c.full);
         EXPECT_EQ(Current(true), c.abbreviated);
     }

@@ -21,8 +21,6 @@ namespace quillmark::windows {
 namespace {
 
 constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
-constexpr char16_t kDefaultTemplate[] =
-    u"This email was sent on <date> at <time> <timezone> by <author>.";
 
 // A module object on the fake host and platform, except for the settings store it is given and
 // the real Windows login name.
@@ -164,7 +162,7 @@ TEST_F(RegistrySettings, ModuleSeedsTheProfileAndHonoursTheSentinel) {
             return store.Read(application, u"Quillmark", key, u"(absent)");
         };
         EXPECT_EQ(stored(u"Author"), w.module.GetLoginName());
-        EXPECT_EQ(stored(u"DateTimeStampText"), c.seeded ? kDefaultTemplate : u"Custom");
+        EXPECT_EQ(stored(u"DateTimeStampText"), u"Custom");  // a stored template always stays
         EXPECT_EQ(stored(u"InsertIntoSubject"), c.seeded ? u"0" : u"(absent)");
         EXPECT_EQ(stored(u"TimeFormat"), c.seeded ? u"h:nn AMPM" : u"(absent)");
         EXPECT_EQ(stored(u"DateFormat"), c.seeded ? u"m/d/yy" : *c.dateFormat);

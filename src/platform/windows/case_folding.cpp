@@ -10,7 +10,9 @@ namespace quillmark::windows {
 
 namespace {
 
-constexpr DWORD kUpperCasing = LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING;
+// Ordinary upper-casing, as the automation runtime compares text: I and i pair in every locale,
+// Turkish included (linguistic casing would pair i with a dotted capital there).
+constexpr DWORD kUpperCasing = LCMAP_UPPERCASE;
 
 // Large texts (whole mail bodies) are folded piece by piece: each call's length stays far inside
 // an int, and the unit-by-unit fallback below never has to redo more than one piece.

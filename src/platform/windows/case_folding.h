@@ -4,7 +4,7 @@
 
 namespace quillmark::windows {
 
-// The user locale's linguistic upper-casing (LCMapStringEx). Guarantees one code unit out for
+// The user locale's ordinary upper-casing (LCMapStringEx). Guarantees one code unit out for
 // every code unit in, which case-insensitive searches rely on to map positions back.
 class LocaleCaseFolding : public CaseFolding {
   public:
