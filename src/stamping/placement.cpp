@@ -1,9 +1,8 @@
 #include "stamping/placement.h"
 
-#include <array>
-#include <cstdint>
 #include <initializer_list>
 
+#include "stamping/plain_search.h"
 #include "stamping/text_search.h"
 
 namespace quillmark::stamping {
@@ -12,16 +11,7 @@ namespace {
 
 constexpr std::u16string_view kHtmlBodyEnd = u"</body>";
 
-// How far the marker may move on, by the low byte of the body unit under its last unit.
-constexpr std::array<std::uint8_t, 256> kMarkerJumps = [] {
-    constexpr std::size_t last = kOriginalMessageMarker.size() - 1;
-    std::array<std::uint8_t, 256> jumps{};
-    jumps.fill(static_cast<std::uint8_t>(kOriginalMessageMarker.size()));
-    for (std::size_t i = 0; i < last; ++i) {
-        jumps[kOriginalMessageMarker[i] & 0xFF] = static_cast<std::uint8_t>(last - i);
-    }
-    return jumps;
-}();
+constexpr PlainSearch kMarkerSearch(kOriginalMessageMarker);
 
 std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
     std::size_t size = 0;
@@ -34,16 +24,8 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
 
 }  // namespace
 
-// A Horspool search: the body unit under the marker's last unit decides how far the marker may
-// move on, so most of a long body is skipped instead of read. Jumps are kept per low byte of the
-// unit; units that share a low byte can only shorten a jump, never skip a match.
 std::size_t FindOriginalMessage(std::u16string_view body) {
-    constexpr std::u16string_view marker = kOriginalMessageMarker;
-    constexpr std::size_t last = marker.size() - 1;
-    for (std::size_t at = 0; at + last < body.size(); at += kMarkerJumps[body[at + last] & 0xFF]) {
-        if (body[at + last] == marker[last] && body.substr(at, marker.size()) == marker) return at;
-    }
-    return std::u16string_view::npos;
+    return kMarkerSearch.Find(body);
 }
 
 std::u16string InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,

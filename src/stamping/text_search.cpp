@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "stamping/plain_search.h"
+
 namespace quillmark::stamping {
 
 namespace {
@@ -9,8 +11,9 @@ namespace {
 constexpr auto npos = std::u16string_view::npos;
 
 // Searches fold the text in windows of this many code units, so a match near the searched end is
-// found without folding (and allocating) the whole of a large body.
-constexpr std::size_t kWindow = std::size_t{1} << 16;
+// found without folding the whole of a large body, and each folded window is a small block that
+// the heap hands out again warm.
+constexpr std::size_t kWindow = std::size_t{1} << 14;
 
 bool IsLowSurrogate(char16_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
@@ -39,10 +42,11 @@ std::size_t FindIgnoringCase(CaseFolding& folding, std::u16string_view text,
     if (word.empty()) return 0;
     if (word.size() > text.size()) return npos;
     const std::u16string foldedWord = folding.ToUpper(word);
+    const PlainSearch search(foldedWord);
     for (std::size_t start = 0; start < text.size(); start += kWindow) {
         const std::size_t end = std::min(text.size(), start + kWindow + word.size() - 1);
         const auto [folded, begin] = FoldWindow(folding, text, start, end);
-        const std::size_t found = std::u16string_view(folded).find(foldedWord, start - begin);
+        const std::size_t found = search.Find(folded, start - begin);
         if (found != npos) return begin + found;
     }
     return npos;

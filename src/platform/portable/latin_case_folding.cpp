@@ -18,8 +18,19 @@ char16_t LatinCaseFolding::ToUpper(char16_t c) {
 }
 
 std::u16string LatinCaseFolding::ToUpper(std::u16string_view text) {
+    // ASCII first, in a loop simple enough for the compiler to vectorise; the rare units beyond
+    // ASCII are then mapped one by one.
     std::u16string upper(text);
-    for (char16_t& unit : upper) unit = ToUpper(unit);
+    char16_t beyondAscii = 0;
+    for (char16_t& unit : upper) {
+        beyondAscii |= unit & 0xFF80;
+        unit -= static_cast<char16_t>(static_cast<char16_t>(unit - u'a') < 26 ? 0x20 : 0);
+    }
+    if (beyondAscii != 0) {
+        for (std::size_t i = 0; i < upper.size(); ++i) {
+            if (text[i] >= 0x80) upper[i] = ToUpper(text[i]);
+        }
+    }
     return upper;
 }
 
