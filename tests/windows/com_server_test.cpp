@@ -33,10 +33,11 @@ std::wstring GuidText(const GUID& guid) {
 // "type:data"; an absent key contributes nothing.
 using RegistrySnapshot = std::map<std::wstring, std::wstring>;
 
-void Collect(HKEY parent, const std::wstring& path, RegistrySnapshot& snapshot) {
+void Collect(HKEY parent, const std::wstring& path, RegistrySnapshot& snapshot, REGSAM view = 0) {
     UniqueRegKey key;
-    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return;
-    snapshot[path + L"\\"] = L"key";
+    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS)
+        return;
+    snapshot[(view ? L"32-bit view|" : L"") + path + L"\\"] = L"key";
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD nameLength = 256, type = 0, size = 0;
@@ -45,7 +46,7 @@ void Collect(HKEY parent, const std::wstring& path, RegistrySnapshot& snapshot) 
         if (RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type, data, &size) !=
             ERROR_SUCCESS)
             break;
-        snapshot[path + L"|" + name] =
+        snapshot[(view ? L"32-bit view|" : L"") + path + L"|" + name] =
             std::to_wstring(type) + L":" +
             std::wstring(reinterpret_cast<wchar_t*>(data), size / sizeof(wchar_t));
     }
@@ -58,7 +59,7 @@ void Collect(HKEY parent, const std::wstring& path, RegistrySnapshot& snapshot) 
             break;
         children.emplace_back(name);
     }
-    for (const auto& child : children) Collect(parent, path + L"\\" + child, snapshot);
+    for (const auto& child : children) Collect(parent, path + L"\\" + child, snapshot, view);
 }
 
 RegistrySnapshot SnapshotOfRegistration() {
@@ -66,10 +67,12 @@ RegistrySnapshot SnapshotOfRegistration() {
     for (const std::wstring& path :
          {L"CLSID\\" + GuidText(CLSID_CQuillmark), L"CLSID\\" + GuidText(CLSID_CTimeZone),
           std::wstring(L"Quillmark.CQuillmark"), std::wstring(L"Quillmark.CTimeZone"),
-          L"TypeLib\\" + GuidText(LIBID_Quillmark), L"Interface\\" + GuidText(IID__CQuillmark),
-          L"Interface\\" + GuidText(IID__CTimeZone),
-          L"Interface\\" + GuidText(IID_CQuillmark___v0)})
+          L"TypeLib\\" + GuidText(LIBID_Quillmark)})
         Collect(HKEY_CLASSES_ROOT, path, snapshot);
+    // Interface keys are kept per registry view; registration writes the 32-bit view's too.
+    for (const GUID* iid : {&IID__CQuillmark, &IID__CTimeZone, &IID_CQuillmark___v0})
+        for (REGSAM view : {0, KEY_WOW64_32KEY})
+            Collect(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(*iid), snapshot, view);
     return snapshot;
 }
 
