@@ -1,9 +1,10 @@
-# quillmark_widl(<target> <idl> [INCLUDES dir...] [LIBDIRS dir...])
+# quillmark_widl(<target> <idl> [INCLUDES dir...] [LIBDIRS dir...] [DEPENDS file-or-target...])
 # Compiles an IDL file with the cross toolchain's widl into a type library, a header and the
 # identifier definitions, and makes <target> an object library carrying the identifiers and the
 # generated header folder. <target>_TLB is set in the caller's scope to the type library path.
+# DEPENDS names what the IDL imports (IDL files, type libraries and the targets making them).
 function(quillmark_widl target idl)
-  cmake_parse_arguments(ARG "" "" "INCLUDES;LIBDIRS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "INCLUDES;LIBDIRS;DEPENDS" ${ARGN})
   get_filename_component(name ${idl} NAME_WE)
   get_filename_component(idl_path ${idl} ABSOLUTE)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/widl)
@@ -25,7 +26,7 @@ function(quillmark_widl target idl)
     COMMAND ${QUILLMARK_WIDL} ${flags} -t -o ${out}/${name}.tlb ${idl_path}
     COMMAND ${QUILLMARK_WIDL} ${flags} -h -o ${out}/${name}.h ${idl_path}
     COMMAND ${QUILLMARK_WIDL} ${flags} -u -o ${out}/${name}_i.c ${idl_path}
-    DEPENDS ${idl_path}
+    DEPENDS ${idl_path} ${ARG_DEPENDS}
     COMMENT "widl ${name}.idl"
     VERBATIM)
   add_library(${target} OBJECT ${out}/${name}_i.c ${out}/${name}.h ${out}/${name}.tlb)

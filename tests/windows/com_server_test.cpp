@@ -139,6 +139,7 @@ TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRem
         {timeZone + L"\\ProgID", nullptr, L"Quillmark.CTimeZone"},
         {L"Quillmark.CTimeZone\\CLSID", nullptr, GuidText(CLSID_CTimeZone)},
         {library + L"\\0\\win64", nullptr, path},
+        {library + L"\\409\\win64", nullptr, L"<absent>"},  // the file's locale
         {L"Interface\\" + GuidText(IID__CQuillmark) + L"\\ProxyStubClsid32", nullptr,
          automationMarshaller},
         {L"Interface\\" + GuidText(IID__CTimeZone) + L"\\ProxyStubClsid32", nullptr,

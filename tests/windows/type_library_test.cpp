@@ -1,9 +1,11 @@
 // The type library and version resource embedded in the 64-bit and the 32-bit DLL, read as data
-// (a 64-bit process can read a 32-bit DLL's resources).
+// (a 64-bit process can read a 32-bit DLL's resources). The engine library that the type library
+// refers to is registered for both platforms meanwhile, as the host's installation does.
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "Quillmark.h"
 #include "com/com_ptr.h"
 #include "com_test_support.h"
+#include "engine.h"
 #include "platform/windows/owners.h"
 
 namespace quillmark::testing {
@@ -20,6 +23,7 @@ using com::ComPtr;
 using windows::BstrText;
 using windows::MakeBstr;
 using windows::UniqueBstr;
+using windows::UniqueRegKey;
 
 struct Build {
     const char* name;
@@ -75,8 +79,51 @@ std::wstring NameOf(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
     return name.Get() ? name.Get() : L"";
 }
 
+// Registers the engine library under locale 0 for both platforms for as long as it lives. Keys
+// that were there already are left as they are.
+class EngineLibraryRegistration {
+  public:
+    EngineLibraryRegistration() {
+        wchar_t guid[40] = {};
+        StringFromGUID2(LIBID_TolvaneInterfaceEngine, guid, 40);
+        const std::wstring locale = std::wstring(L"TypeLib\\") + guid + L"\\1.1\\0";
+        for (const wchar_t* platform : {L"win32", L"win64"}) Create(locale + L"\\" + platform);
+    }
+    EngineLibraryRegistration(const EngineLibraryRegistration&) = delete;
+    EngineLibraryRegistration& operator=(const EngineLibraryRegistration&) = delete;
+    ~EngineLibraryRegistration() {
+        for (auto key = created_.rbegin(); key != created_.rend(); ++key)
+            RegDeleteKeyW(HKEY_CLASSES_ROOT, key->c_str());
+    }
+
+  private:
+    // Creates the keys along the path that are missing; a new last one gets the library's path.
+    void Create(const std::wstring& path) {
+        UniqueRegKey key;
+        DWORD disposition = 0;
+        for (size_t end = 0; end != std::wstring::npos;) {
+            end = path.find(L'\\', end + 1);
+            const std::wstring partial = path.substr(0, end);
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, partial.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                      nullptr, key.Receive(), &disposition),
+                      ERROR_SUCCESS);
+            if (disposition == REG_CREATED_NEW_KEY) created_.push_back(partial);
+        }
+        if (disposition != REG_CREATED_NEW_KEY) return;
+        const std::wstring library = QUILLMARK_ENGINE_LIBRARY_PATH;
+        RegSetValueExW(key.Get(), nullptr, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(library.c_str()),
+                       static_cast<DWORD>((library.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::vector<std::wstring> created_;
+};
+
 class TypeLibraryTest : public ::testing::TestWithParam<Build> {
   protected:
+    static void SetUpTestSuite() { engineLibrary_ = std::make_unique<EngineLibraryRegistration>(); }
+    static void TearDownTestSuite() { engineLibrary_.reset(); }
+
     void SetUp() override {
         if (!FileExists(GetParam().path())) GTEST_SKIP() << GetParam().name << " DLL not built";
         ASSERT_EQ(LoadTypeLibEx(GetParam().path(), REGKIND_NONE, library_.Receive()), S_OK);
@@ -98,6 +145,7 @@ class TypeLibraryTest : public ::testing::TestWithParam<Build> {
         return info;
     }
 
+    static inline std::unique_ptr<EngineLibraryRegistration> engineLibrary_;
     Apartment apartment_;
     ComPtr<ITypeLib> library_;
 };
@@ -108,7 +156,7 @@ TEST_P(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
     EXPECT_EQ(attributes->guid, LIBID_Quillmark);
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 2);
-    EXPECT_EQ(attributes->lcid, 0u);  // registers locale-neutral
+    EXPECT_EQ(attributes->lcid, 0x0409u);  // registration stays locale-neutral all the same
     EXPECT_EQ(attributes->syskind, GetParam().sysKind);
     library_->ReleaseTLibAttr(attributes);
 
@@ -174,18 +222,22 @@ TEST_P(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
     EXPECT_EQ(NameOf(target.Get()), L"_CQuillmark");
 }
 
-TEST_P(TypeLibraryTest, EachClassListsItsDefaultInterface) {
+// The module class's IModuleAPI stays in the engine library: the library refers to it.
+TEST_P(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibrary) {
     struct Implemented {
         UINT classIndex, slot;
         const GUID* iid;
         const wchar_t* name;
         INT flags;
+        const wchar_t* library;
+        WORD major, minor;
     };
     const Implemented implemented[] = {
-        {1, 0, &IID__CQuillmark, L"_CQuillmark", IMPLTYPEFLAG_FDEFAULT},
-        {4, 0, &IID__CTimeZone, L"_CTimeZone", IMPLTYPEFLAG_FDEFAULT},
+        {1, 0, &IID__CQuillmark, L"_CQuillmark", IMPLTYPEFLAG_FDEFAULT, L"Quillmark", 1, 2},
+        {1, 1, &IID_IModuleAPI, L"IModuleAPI", 0, L"TolvaneInterfaceEngine", 1, 1},
+        {4, 0, &IID__CTimeZone, L"_CTimeZone", IMPLTYPEFLAG_FDEFAULT, L"Quillmark", 1, 2},
     };
-    EXPECT_EQ(TypeAttributes(Type(1).Get())->cImplTypes, 1);
+    EXPECT_EQ(TypeAttributes(Type(1).Get())->cImplTypes, 2);
     EXPECT_EQ(TypeAttributes(Type(4).Get())->cImplTypes, 1);
     for (const Implemented& entry : implemented) {
         ComPtr<ITypeInfo> coclass = Type(entry.classIndex);
@@ -198,6 +250,18 @@ TEST_P(TypeLibraryTest, EachClassListsItsDefaultInterface) {
         EXPECT_EQ(NameOf(info.Get()), entry.name);
         EXPECT_EQ(TypeAttributes(info.Get())->guid, *entry.iid);
         EXPECT_EQ(flags, entry.flags) << entry.name;
+
+        ComPtr<ITypeLib> container;
+        UINT index = 0;
+        ASSERT_EQ(info->GetContainingTypeLib(container.Receive(), &index), S_OK);
+        UniqueBstr libraryName;
+        container->GetDocumentation(-1, libraryName.Receive(), nullptr, nullptr, nullptr);
+        EXPECT_EQ(BstrText<wchar_t>(libraryName.Get()), entry.library) << entry.name;
+        TLIBATTR* attributes = nullptr;
+        ASSERT_EQ(container->GetLibAttr(&attributes), S_OK);
+        EXPECT_EQ(attributes->wMajorVerNum, entry.major) << entry.name;
+        EXPECT_EQ(attributes->wMinorVerNum, entry.minor) << entry.name;
+        container->ReleaseTLibAttr(attributes);
     }
 }
 
