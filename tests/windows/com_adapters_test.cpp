@@ -220,7 +220,7 @@ TEST_F(ComAdaptersTest, SubmittedEqualsTrueByAutomationEquality) {
 
 TEST_F(ComAdaptersTest, TypeNameIsTheTypeInformationsNameWithoutOneLeadingUnderscore) {
     ComPtr<ITypeLib> library;
-    ASSERT_EQ(LoadTypeLibEx(Quillmark64Path(), REGKIND_NONE, library.Receive()), S_OK);
+    ASSERT_EQ(LoadTypeLibEx(QuillmarkPath(), REGKIND_NONE, library.Receive()), S_OK);
     struct Case {
         UINT index;
         std::u16string typeName;

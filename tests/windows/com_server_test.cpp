@@ -23,6 +23,12 @@ using windows::UniqueBstr;
 using windows::UniqueRegKey;
 using windows::UniqueVariant;
 
+#ifdef _WIN64
+constexpr const wchar_t* kPlatformKey = L"win64";
+#else
+constexpr const wchar_t* kPlatformKey = L"win32";
+#endif
+
 std::wstring GuidText(const GUID& guid) {
     wchar_t text[40] = {};
     StringFromGUID2(guid, text, 40);
@@ -138,8 +144,8 @@ TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRem
         {timeZone + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {timeZone + L"\\ProgID", nullptr, L"Quillmark.CTimeZone"},
         {L"Quillmark.CTimeZone\\CLSID", nullptr, GuidText(CLSID_CTimeZone)},
-        {library + L"\\0\\win64", nullptr, path},
-        {library + L"\\409\\win64", nullptr, L"<absent>"},  // the file's locale
+        {library + L"\\0\\" + kPlatformKey, nullptr, path},
+        {library + L"\\409\\" + kPlatformKey, nullptr, L"<absent>"},  // the file's locale
         {L"Interface\\" + GuidText(IID__CQuillmark) + L"\\ProxyStubClsid32", nullptr,
          automationMarshaller},
         {L"Interface\\" + GuidText(IID__CTimeZone) + L"\\ProxyStubClsid32", nullptr,

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the component's tests: the built DLLs, a COM apartment per test, and the DLL loaded
+// Shared by the component's tests: the built DLL, a COM apartment per test, and the DLL loaded
 // into the test process with its four entry points.
 
 #include <gtest/gtest.h>
@@ -8,22 +8,12 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 namespace quillmark::testing {
 
-// Paths of the built DLLs, as Wine sees them (set by the build).
-inline const wchar_t* Quillmark64Path() {
+// The path of this build's DLL, of the test's own bitness, as Wine sees it (set by the build).
+inline const wchar_t* QuillmarkPath() {
     return QUILLMARK_DLL_PATH;
-}
-inline const wchar_t* Quillmark32Path() {
-    return QUILLMARK_WIN32_DLL_PATH;
-}
-
-// A path of just the drive ("Z:") means the build was not told where the DLL is.
-inline bool FileExists(const wchar_t* path) {
-    return std::wstring_view(path).size() > 2 &&
-           GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A single-threaded apartment for the duration of one test, as the host's UI thread has.
@@ -40,13 +30,13 @@ class Apartment {
     bool initialized_ = false;
 };
 
-// The 64-bit DLL loaded into this process, with its exports.
+// The DLL loaded into this process, with its exports.
 class LoadedServer {
   public:
     using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     using PlainFn = HRESULT(STDAPICALLTYPE*)();
 
-    LoadedServer() : module_(LoadLibraryW(Quillmark64Path())) {
+    LoadedServer() : module_(LoadLibraryW(QuillmarkPath())) {
         if (!module_) return;
         getClassObject = reinterpret_cast<GetClassObjectFn>(
             reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));

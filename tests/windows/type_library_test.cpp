@@ -1,12 +1,11 @@
-// The type library and version resource embedded in the 64-bit and the 32-bit DLL, read as data
-// (a 64-bit process can read a 32-bit DLL's resources). The engine library that the type library
-// refers to is registered for both platforms meanwhile, as the host's installation does.
+// The type library and version resource embedded in the DLL of the build's bitness, read as data.
+// The engine library that the type library refers to is registered meanwhile, as the host's
+// installation does.
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,20 +24,11 @@ using windows::MakeBstr;
 using windows::UniqueBstr;
 using windows::UniqueRegKey;
 
-struct Build {
-    const char* name;
-    const wchar_t* (*path)();
-    SYSKIND sysKind;
-};
-
-void PrintTo(const Build& build, std::ostream* out) {
-    *out << build.name;
-}
-
-const Build kBuilds[] = {
-    {"Win64", Quillmark64Path, SYS_WIN64},
-    {"Win32", Quillmark32Path, SYS_WIN32},
-};
+#ifdef _WIN64
+constexpr SYSKIND kSysKind = SYS_WIN64;
+#else
+constexpr SYSKIND kSysKind = SYS_WIN32;
+#endif
 
 class TypeAttributes {
   public:
@@ -119,14 +109,13 @@ class EngineLibraryRegistration {
     std::vector<std::wstring> created_;
 };
 
-class TypeLibraryTest : public ::testing::TestWithParam<Build> {
+class TypeLibraryTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { engineLibrary_ = std::make_unique<EngineLibraryRegistration>(); }
     static void TearDownTestSuite() { engineLibrary_.reset(); }
 
     void SetUp() override {
-        if (!FileExists(GetParam().path())) GTEST_SKIP() << GetParam().name << " DLL not built";
-        ASSERT_EQ(LoadTypeLibEx(GetParam().path(), REGKIND_NONE, library_.Receive()), S_OK);
+        ASSERT_EQ(LoadTypeLibEx(QuillmarkPath(), REGKIND_NONE, library_.Receive()), S_OK);
     }
 
     ComPtr<ITypeInfo> Type(UINT index) {
@@ -150,14 +139,14 @@ class TypeLibraryTest : public ::testing::TestWithParam<Build> {
     ComPtr<ITypeLib> library_;
 };
 
-TEST_P(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
+TEST_F(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
     TLIBATTR* attributes = nullptr;
     ASSERT_EQ(library_->GetLibAttr(&attributes), S_OK);
     EXPECT_EQ(attributes->guid, LIBID_Quillmark);
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 2);
     EXPECT_EQ(attributes->lcid, 0x0409u);  // registration stays locale-neutral all the same
-    EXPECT_EQ(attributes->syskind, GetParam().sysKind);
+    EXPECT_EQ(attributes->syskind, kSysKind);
     library_->ReleaseTLibAttr(attributes);
 
     UniqueBstr name, help, helpFile;
@@ -171,7 +160,7 @@ TEST_P(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
     EXPECT_EQ(BstrText(helpFile.Get()), u"");
 }
 
-TEST_P(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
+TEST_F(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
     constexpr WORD kDeclaredInterfaceFlags = TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL |
                                              TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION |
                                              TYPEFLAG_FDISPATCHABLE;
@@ -223,7 +212,7 @@ TEST_P(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
 }
 
 // The module class's IModuleAPI stays in the engine library: the library refers to it.
-TEST_P(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibrary) {
+TEST_F(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibrary) {
     struct Implemented {
         UINT classIndex, slot;
         const GUID* iid;
@@ -265,7 +254,7 @@ TEST_P(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibra
     }
 }
 
-TEST_P(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
+TEST_F(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
     // _CQuillmark: GetLoginName([out, retval] BSTR*).
     ComPtr<ITypeInfo> login = InterfaceHalf(Type(0).Get());
     ASSERT_TRUE(login);
@@ -325,8 +314,8 @@ TEST_P(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
 }
 
 // The library inside the DLL was written for US English, though it registers locale-neutral.
-TEST_P(TypeLibraryTest, EmbeddedLibraryIsWrittenWithLocale0409) {
-    HMODULE image = LoadLibraryExW(GetParam().path(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+TEST_F(TypeLibraryTest, EmbeddedLibraryIsWrittenWithLocale0409) {
+    HMODULE image = LoadLibraryExW(QuillmarkPath(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(image, nullptr);
     HRSRC resource = FindResourceW(image, MAKEINTRESOURCEW(1), L"TYPELIB");
     ASSERT_NE(resource, nullptr);
@@ -350,12 +339,12 @@ std::wstring VersionString(const std::vector<BYTE>& data, const wchar_t* name) {
     return length ? std::wstring(value, wcsnlen(value, length)) : std::wstring();
 }
 
-TEST_P(TypeLibraryTest, VersionResourceHolds3_0_0_112AndTheSelfRegisterMark) {
+TEST_F(TypeLibraryTest, VersionResourceHolds3_0_0_112AndTheSelfRegisterMark) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(GetParam().path(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(QuillmarkPath(), &ignored);
     ASSERT_GT(size, 0u);
     std::vector<BYTE> data(size);
-    ASSERT_TRUE(GetFileVersionInfoW(GetParam().path(), 0, size, data.data()));
+    ASSERT_TRUE(GetFileVersionInfoW(QuillmarkPath(), 0, size, data.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -383,9 +372,6 @@ TEST_P(TypeLibraryTest, VersionResourceHolds3_0_0_112AndTheSelfRegisterMark) {
     };
     for (const auto& [name, value] : strings) EXPECT_EQ(VersionString(data, name), value) << name;
 }
-
-INSTANTIATE_TEST_SUITE_P(BothBuilds, TypeLibraryTest, ::testing::ValuesIn(kBuilds),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quillmark::testing
