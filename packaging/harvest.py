@@ -4,18 +4,18 @@
     harvest.py --arch x64|x86 --work DIR DLL OUT.wxi
 
 Registers DLL with regsvr32 of its bitness in a fresh Wine prefix (made in DIR) and compares the
-machine's classes before and after, as the 64-bit registry view shows them (the 32-bit view's own
-classes lie below Software\\Classes\\Wow6432Node there). Every key and value that registration
+machine's classes before and after, as Wine keeps them (the 32-bit view's own classes lie below
+Software\\Classes\\Wow6432Node there). Every key and value that registration
 added becomes one RegistryValue row of a WiX include file for the DLL's component: the DLL's path
 becomes the installed file's reference [#QuillmarkDll], a value naming the DLL's folder the
 installation folder [INSTALLFOLDER] (which ends in a backslash).
 
 The x64 package writes the keys where they are; the 32-bit view's below Wow6432Node, as the
 registration of a 64-bit type library does too. The x86 package's component writes the 32-bit
-view, so its keys below Wow6432Node lose that part, and the keys that both views share (the
-programmatic identifiers) stay as they are. A 32-bit package cannot write the 64-bit view's own
-copies of the interface and type library keys that the system's type library registration adds
-for 64-bit programs; the harvest says how many it leaves out.
+view, so its rows are the 32-bit view's keys as 32-bit programs see them (regfile.view32). A
+32-bit package cannot write the 64-bit view's own copies of the interface and type library keys
+that the system's type library registration adds for 64-bit programs; the harvest says how many
+it leaves out.
 
 Registration that rows cannot express (a value changed or removed, an empty new key, a value of a
 kind other than text and number, the harvest folder named in any other way) stops the harvest:
@@ -33,8 +33,7 @@ from xml.sax.saxutils import quoteattr
 import regfile
 import wineprefix
 
-CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
-WOW64_CLASSES = CLASSES + "\\Wow6432Node"
+CLASSES = regfile.CLASSES
 FILE_ID = "QuillmarkDll"
 FOLDER_ID = "INSTALLFOLDER"
 HARVEST_DLL = "C:\\QuillmarkHarvest\\Quillmark.dll"
@@ -51,36 +50,17 @@ def formatted(text):
     return re.sub(re.escape(HARVEST_DLL), f"[#{FILE_ID}]", escaped, flags=re.IGNORECASE)
 
 
-def package_key(shown_key, added, arch):
-    """Where the package's component writes an added key, below HKLM; None for the 64-bit
-    view's own copy of a key, which the x86 package leaves out."""
-    lowered = shown_key.lower()
-    classes, wow64 = CLASSES.lower(), WOW64_CLASSES.lower()
-    if arch == "x64" or not lowered.startswith(classes + "\\"):
-        return shown_key[len("HKEY_LOCAL_MACHINE\\"):]
-    if lowered.startswith(wow64 + "\\"):
-        return "Software\\Classes" + shown_key[len(WOW64_CLASSES):]
-    # A key that the 64-bit view holds both directly and below Wow6432Node is one of two
-    # separate copies; a key that both views share shows directly only.
-    return None if wow64 + lowered[len(classes):] in added else shown_key[len("HKEY_LOCAL_MACHINE\\"):]
-
-
-def rows(before, after, arch):
-    """The RegistryValue elements for what after holds beyond before, the problems found, and
-    the number of keys left out."""
+def rows(before, after):
+    """The RegistryValue elements for what after holds beyond before, and the problems found."""
     additions, removals = regfile.added(before, after)
     problems = [f"registration removed {item}" for item in removals]
     lines = []
-    left_out = 0
     for key in sorted(additions.keys):
         shown_key = additions.names[key]
         if not key.startswith(CLASSES.lower() + "\\"):
             problems.append(f"key outside the machine's classes: {shown_key}")
             continue
-        path = package_key(shown_key, additions.keys, arch)
-        if path is None:
-            left_out += 1
-            continue
+        path = shown_key[len("HKEY_LOCAL_MACHINE\\"):]
         values = additions.keys[key]
         if not values and not any(other.startswith(key + "\\") for other in additions.keys):
             problems.append(f"empty key: {shown_key}")
@@ -99,7 +79,7 @@ def rows(before, after, arch):
                              f' Type="{TYPES[kind]}" Value={quoteattr(formatted(str(data)))} />')
     if not lines:
         problems.append("registration added nothing")
-    return lines, problems, left_out
+    return lines, problems
 
 
 def register(dll, arch, work):
@@ -108,9 +88,9 @@ def register(dll, arch, work):
         target = prefix.drive_c(*ntpath.splitdrive(HARVEST_DLL)[1].strip("\\").split("\\"))
         os.makedirs(os.path.dirname(target))
         shutil.copyfile(dll, target)
-        before = prefix.export(CLASSES)
+        before = prefix.snapshot().below(CLASSES)
         prefix.run(REGSVR32[arch], "/s", HARVEST_DLL)
-        return before, prefix.export(CLASSES)
+        return before, prefix.snapshot().below(CLASSES)
 
 
 def main():
@@ -124,7 +104,12 @@ def main():
         before, after = register(args.dll, args.arch, args.work)
     except RuntimeError as error:
         sys.exit(f"harvest: registering {args.dll} under Wine failed: {error}")
-    lines, problems, left_out = rows(before, after, args.arch)
+    left_out = 0
+    if args.arch == "x86":
+        wide = len(regfile.added(before, after)[0].keys)
+        before, after = regfile.view32(before), regfile.view32(after)
+        left_out = wide - len(regfile.added(before, after)[0].keys)
+    lines, problems = rows(before, after)
     if problems:
         sys.exit("harvest: the registration cannot become package rows:\n  " +
                  "\n  ".join(problems))

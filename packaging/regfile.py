@@ -1,16 +1,23 @@
-"""Registry exports (.reg files as regedit and reg.exe write them) read into dictionaries, and
-compared.
+"""A Wine prefix's registry, read from the files in which Wine keeps it, and compared.
 
-A registry is {key: {value name: (kind, data)}}. Registry names are case-insensitive, so keys
-and value names are stored in lower case; `names` keeps the spelling of the export for output.
-The default value's name is the empty string. Kinds: "sz", "expand_sz", "multi_sz", "dword",
-"qword" and "binary"; any other hex(N) kind is kept as "hex(N)" with its bytes.
+A registry is {key: {value name: (name as written, kind, data)}}. Registry names are
+case-insensitive, so keys and value names are stored in lower case; `names` keeps the spelling
+of the file for output. The default value's name is the empty string. Kinds: "sz", "expand_sz",
+"multi_sz", "dword" and "binary"; any other hex(N) kind is kept as "hex(N)" with its bytes.
+
+Wine writes a key that holds neither values nor subkeys, and leaves out a key that holds
+subkeys only: such a key is there when a key below it is.
 """
 
-import codecs
+import os
 import re
 
-_HEX_KINDS = {"": "binary", "2": "expand_sz", "7": "multi_sz", "b": "qword"}
+HIVES = {"system.reg": "HKEY_LOCAL_MACHINE", "user.reg": "HKEY_CURRENT_USER"}
+CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
+WOW64_CLASSES = CLASSES + "\\Wow6432Node"
+_HEX_KINDS = {"": "binary", "2": "expand_sz", "7": "multi_sz"}
+_ESCAPES = {"a": "\a", "b": "\b", "t": "\t", "n": "\n", "v": "\v", "f": "\f", "r": "\r",
+            "e": "\x1b"}
 
 
 class Registry:
@@ -30,26 +37,24 @@ class Registry:
         part = Registry()
         for key, values in self.keys.items():
             if key == prefix or key.startswith(prefix + "\\"):
-                part.keys[key] = values
-                part.names[key] = self.names[key]
+                part.add_key(self.names[key]).update(values)
         return part
 
 
-def _read_text(path):
-    with open(path, "rb") as file:
-        raw = file.read()
-    if raw.startswith(codecs.BOM_UTF16_LE):
-        return raw[2:].decode("utf-16-le")
-    return raw.decode("utf-8-sig")
-
-
 def _unescape(text):
-    escapes = {"\\": "\\", '"': '"', "n": "\n", "r": "\r", "0": "\0"}
-    return re.sub(r'\\(.)', lambda m: escapes.get(m.group(1), m.group(0)), text)
+    """Text as Wine writes it: C escapes, \\xHHHH for non-ASCII, octal for other controls."""
+    def replace(match):
+        escape = match.group(1)
+        if escape[0] == "x":
+            return chr(int(escape[1:], 16))
+        if escape[0] in "01234567":
+            return chr(int(escape, 8))
+        return _ESCAPES.get(escape, escape)
+    return re.sub(r"\\(x[0-9a-fA-F]{1,4}|[0-7]{1,3}|.)", replace, text)
 
 
 def _quoted(text, start):
-    """The quoted string at text[start] (a double quote) and the index after its closing quote."""
+    """The quoted string that starts at text[start] and the index after its closing quote."""
     index = start + 1
     while text[index] != '"':
         index += 2 if text[index] == "\\" else 1
@@ -59,38 +64,43 @@ def _quoted(text, start):
 def _value(data):
     if data.startswith('"'):
         return "sz", _quoted(data, 0)[0]
+    match = re.fullmatch(r'str\((\d+)\):(".*)', data)
+    if match:
+        text = _quoted(match.group(2), 0)[0]
+        if match.group(1) == "7":
+            return "multi_sz", [item for item in text.split("\0") if item]
+        return ("expand_sz" if match.group(1) == "2" else f"str({match.group(1)})"), text
     if data.startswith("dword:"):
         return "dword", int(data[6:], 16)
     match = re.fullmatch(r"hex(?:\(([0-9a-f]+)\))?:([0-9a-f,\s]*)", data, re.IGNORECASE)
     if not match:
         raise ValueError(f"unreadable registry value: {data}")
-    kind_code = (match.group(1) or "").lower()
+    kind = _HEX_KINDS.get((match.group(1) or "").lower(), f"hex({match.group(1)})")
     raw = bytes(int(byte, 16) for byte in re.findall(r"[0-9a-fA-F]{2}", match.group(2)))
-    kind = _HEX_KINDS.get(kind_code, f"hex({kind_code})")
     if kind == "expand_sz":
         return kind, raw.decode("utf-16-le").rstrip("\0")
     if kind == "multi_sz":
         return kind, [item for item in raw.decode("utf-16-le").split("\0") if item]
-    if kind == "qword":
-        return kind, int.from_bytes(raw, "little")
     return kind, raw
 
 
-def load(path):
-    """Reads one export, UTF-16 (with its byte order mark) or UTF-8."""
-    registry = Registry()
+def _load_hive(registry, path, root):
     values = None
-    lines = _read_text(path).replace("\r\n", "\n").split("\n")
+    with open(path, encoding="utf-8", errors="surrogateescape") as file:
+        lines = file.read().split("\n")
     index = 0
     while index < len(lines):
         line = lines[index]
         index += 1
         # A hex value goes on over the following lines while each ends with a backslash.
-        while line.endswith("\\") and index < len(lines) and re.match(r"\s*[0-9a-fA-F,]", lines[index]):
+        while line.endswith("\\") and index < len(lines) and lines[index].startswith("  "):
             line = line[:-1] + lines[index].strip()
             index += 1
-        if line.startswith("[") and line.rstrip().endswith("]"):
-            values = registry.add_key(line.strip()[1:-1])
+        if line.startswith("["):
+            end = 1
+            while line[end] != "]":
+                end += 2 if line[end] == "\\" else 1
+            values = registry.add_key(root + "\\" + _unescape(line[1:end]))
         elif values is not None and (line.startswith('"') or line.startswith("@=")):
             if line.startswith("@="):
                 name, rest = "", line[2:]
@@ -98,7 +108,23 @@ def load(path):
                 name, end = _quoted(line, 0)
                 rest = line[end + 1:]
             values[name.lower()] = (name, *_value(rest.strip()))
+
+
+def load(prefix):
+    """The machine's and the user's registry of a prefix whose Wine server has saved it."""
+    registry = Registry()
+    for file, root in HIVES.items():
+        _load_hive(registry, os.path.join(prefix, file), root)
     return registry
+
+
+def _with_ancestors(registry):
+    keys = set(registry.keys)
+    for key in registry.keys:
+        while "\\" in key:
+            key = key.rsplit("\\", 1)[0]
+            keys.add(key)
+    return keys
 
 
 def added(before, after):
@@ -107,21 +133,39 @@ def added(before, after):
     holds and after lacks)."""
     additions = Registry()
     removals = []
+    present_before, present_after = _with_ancestors(before), _with_ancestors(after)
     for key, values in after.keys.items():
         old = before.keys.get(key)
         if old is None:
             new_values = values
         else:
             new_values = {name: value for name, value in values.items() if old.get(name) != value}
-        if old is None or new_values:
+        if key not in present_before or new_values:
             additions.add_key(after.names[key]).update(new_values)
     for key, values in before.keys.items():
-        if key not in after.keys:
+        if key not in present_after:
             removals.append(before.names[key])
-            continue
-        removals += [f"{before.names[key]}: {value[0] or '@'}"
-                     for name, value in values.items() if name not in after.keys[key]]
+        else:
+            removals += [f"{before.names[key]}: {value[0] or '@'}" for name, value in values.items()
+                         if name not in after.keys.get(key, {})]
     return additions, removals
+
+
+def view32(registry):
+    """The machine's classes as 32-bit programs see them: the keys below
+    Software\\Classes\\Wow6432Node without that part, and the keys that both views share. A key
+    that the 64-bit view holds both directly and below Wow6432Node is the 64-bit view's own copy
+    and is left out; one that it holds directly only is taken as shared (as the programmatic
+    identifiers are)."""
+    classes, wow64 = CLASSES.lower(), WOW64_CLASSES.lower()
+    view = Registry()
+    for key, values in registry.keys.items():
+        name = registry.names[key]
+        if key.startswith(wow64 + "\\"):
+            view.add_key(CLASSES + name[len(WOW64_CLASSES):]).update(values)
+        elif key.startswith(classes + "\\") and wow64 + key[len(classes):] not in registry.keys:
+            view.add_key(name).update(values)
+    return view
 
 
 def describe(registry):

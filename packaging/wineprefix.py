@@ -3,7 +3,11 @@
 Booting a prefix takes half a minute, so one pristine prefix is booted per work folder (again
 when the installed Wine packages change) and every fresh prefix is a copy of it. The copy
 hard-links the system's program and library files, which Wine only reads, and copies the rest
-(registry, settings, everything a program may change in place).
+(registry, settings, everything a program may change in place). The pristine prefix has run a
+program once, so that what Wine's services write when they first start is part of it.
+
+The registry is read from the files in which Wine keeps it (regfile), which the Wine server
+writes when it stops: snapshot() stops it, and the next program starts it again.
 """
 
 import contextlib
@@ -19,6 +23,10 @@ WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
 _SHARED_SUFFIXES = (".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl", ".acm", ".ax", ".tlb", ".ds",
                     ".msstyles", ".ttf", ".nls")
+
+
+# How the pristine prefix is made: booted, then one program run.
+_BOOT = (["wineboot", "--init"], ["cmd", "/c", "ver"])
 
 
 def windows_path(path):
@@ -46,13 +54,14 @@ def _pristine(folder):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "wine-pristine.lock"), "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        wanted = _wine_packages()
+        wanted = _wine_packages() + repr(_BOOT)
         if os.path.exists(stamp) and open(stamp).read() == wanted:
             return path
         shutil.rmtree(path, ignore_errors=True)
         env = _environment(path)
-        subprocess.run([WINE, "wineboot", "--init"], env=env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        for program in _BOOT:
+            subprocess.run([WINE, *program], env=env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
         subprocess.run([WINESERVER, "-w"], env=env, check=True)
         with open(stamp, "w") as out:
             out.write(wanted)
@@ -67,48 +76,53 @@ def _link_or_copy(source, target):
 
 
 class Prefix:
-    """A fresh prefix with its own running Wine server (see fresh())."""
+    """A fresh prefix (see fresh())."""
 
     def __init__(self, folder, name):
         self.path = os.path.abspath(os.path.join(folder, name))
         self.env = _environment(self.path)
+        self.serving = False
         if os.path.exists(self.path):
             self.stop()
             shutil.rmtree(self.path)
         shutil.copytree(_pristine(folder), self.path, symlinks=True,
                         copy_function=_link_or_copy)
-        # Wine's background services inherit the first process's output: give them none.
-        subprocess.run([WINESERVER, "-p"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-        self.run("cmd", "/c", "ver")
 
     def stop(self):
-        subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        """Stops the prefix's Wine server and its programs; the server saves the registry."""
+        for option in ("-k", "-w"):
+            subprocess.run([WINESERVER, option], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.serving = False
 
     def drive_c(self, *parts):
         return os.path.join(self.path, "drive_c", *parts)
 
     def run(self, *args, check=True, env=None):
-        """Runs a Windows program; returns (exit code, output). A failure raises unless check is
-        False."""
-        with tempfile.TemporaryFile() as out:
+        """Runs a Windows program; returns (exit code, standard output, standard error). A
+        failure raises unless check is False."""
+        if not self.serving:
+            # One server for all programs of the prefix until the next snapshot.
+            subprocess.run([WINESERVER, "-p"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            self.serving = True
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             result = subprocess.run([WINE, *args], env={**self.env, **(env or {})},
-                                    stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
             out.seek(0)
+            err.seek(0)
             output = out.read().decode("utf-8", "replace")
+            errors = err.read().decode("utf-8", "replace")
         if check and result.returncode != 0:
             raise RuntimeError(f"{' '.join(args)} failed with exit code {result.returncode}:\n"
-                               f"{output}")
-        return result.returncode, output
+                               f"{output}{errors}")
+        return result.returncode, output, errors
 
-    def export(self, key):
-        """The registry below key as the 64-bit view shows it; the 32-bit view of the machine's
-        classes lies below Software\\Classes\\Wow6432Node there."""
-        with tempfile.TemporaryDirectory() as folder:
-            file = os.path.join(folder, "export.reg")
-            self.run("reg", "export", key, windows_path(file), "/reg:64", "/y")
-            return regfile.load(file)
+    def snapshot(self):
+        """The machine's and the user's registry as they stand (regfile.load)."""
+        if self.serving:
+            self.stop()
+        return regfile.load(self.path)
 
 
 @contextlib.contextmanager
