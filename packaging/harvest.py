@@ -13,9 +13,8 @@ installation folder [INSTALLFOLDER] (which ends in a backslash).
 The x64 package writes the keys where they are; the 32-bit view's below Wow6432Node, as the
 registration of a 64-bit type library does too. The x86 package's component writes the 32-bit
 view, so its rows are the 32-bit view's keys as 32-bit programs see them (regfile.view32). A
-32-bit package cannot write the 64-bit view's own copies of the interface and type library keys
-that the system's type library registration adds for 64-bit programs; the harvest says how many
-it leaves out.
+32-bit package cannot write the 64-bit view's own copies of the interface keys that the system's
+type library registration adds for 64-bit programs; the harvest says how many it leaves out.
 
 Registration that rows cannot express (a value changed or removed, an empty new key, a value of a
 kind other than text and number, the harvest folder named in any other way) stops the harvest:
