@@ -16,8 +16,8 @@ view, so its rows are the 32-bit view's keys as 32-bit programs see them (regfil
 32-bit package cannot write the 64-bit view's own copies of the interface keys that the system's
 type library registration adds for 64-bit programs; the harvest says how many it leaves out.
 
-Registration that rows cannot express (a value changed or removed, an empty new key, a value of a
-kind other than text and number, the harvest folder named in any other way) stops the harvest:
+Registration that rows cannot express (a value changed or removed, an empty new key, a value
+other than text, the harvest folder named in any other way) stops the harvest:
 the package would install something else than regsvr32 does.
 """
 
@@ -37,7 +37,6 @@ FILE_ID = "QuillmarkDll"
 FOLDER_ID = "INSTALLFOLDER"
 HARVEST_DLL = "C:\\QuillmarkHarvest\\Quillmark.dll"
 REGSVR32 = {"x64": "regsvr32", "x86": "C:\\windows\\syswow64\\regsvr32.exe"}
-TYPES = {"sz": "string", "expand_sz": "expandable", "dword": "integer"}
 
 
 def formatted(text):
@@ -56,9 +55,6 @@ def rows(before, after):
     lines = []
     for key in sorted(additions.keys):
         shown_key = additions.names[key]
-        if not key.startswith(CLASSES.lower() + "\\"):
-            problems.append(f"key outside the machine's classes: {shown_key}")
-            continue
         path = shown_key[len("HKEY_LOCAL_MACHINE\\"):]
         values = additions.keys[key]
         if not values and not any(other.startswith(key + "\\") for other in additions.keys):
@@ -68,14 +64,14 @@ def rows(before, after):
             where = f"{shown_key}: {shown_name or '@'}"
             if key in before.keys and name in before.keys[key]:
                 problems.append(f"registration changed {where}")
-            elif kind not in TYPES:
+            elif kind != "sz":
                 problems.append(f"value of kind {kind}: {where}")
-            elif ntpath.dirname(HARVEST_DLL).lower() in formatted(str(data)).lower():
+            elif ntpath.dirname(HARVEST_DLL).lower() in formatted(data).lower():
                 problems.append(f"the harvest folder in {where} = {data}")
             else:
                 name_attribute = f" Name={quoteattr(shown_name)}" if shown_name else ""
                 lines.append(f'  <RegistryValue Root="HKLM" Key={quoteattr(path)}{name_attribute}'
-                             f' Type="{TYPES[kind]}" Value={quoteattr(formatted(str(data)))} />')
+                             f' Type="string" Value={quoteattr(formatted(data))} />')
     if not lines:
         problems.append("registration added nothing")
     return lines, problems

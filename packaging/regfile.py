@@ -2,8 +2,9 @@
 
 A registry is {key: {value name: (name as written, kind, data)}}. Registry names are
 case-insensitive, so keys and value names are stored in lower case; `names` keeps the spelling
-of the file for output. The default value's name is the empty string. Kinds: "sz", "expand_sz",
-"multi_sz", "dword" and "binary"; any other hex(N) kind is kept as "hex(N)" with its bytes.
+of the file for output. The default value's name is the empty string. Kinds as Wine writes them:
+"sz" (text), "str(N)" (text of another type, such as 2 for expandable), "dword" (a number),
+"hex" and "hex(N)" (bytes).
 
 Wine writes a key that holds neither values nor subkeys, and leaves out a key that holds
 subkeys only: such a key is there when a key below it is.
@@ -15,7 +16,6 @@ import re
 HIVES = {"system.reg": "HKEY_LOCAL_MACHINE", "user.reg": "HKEY_CURRENT_USER"}
 CLASSES = "HKEY_LOCAL_MACHINE\\Software\\Classes"
 WOW64_CLASSES = CLASSES + "\\Wow6432Node"
-_HEX_KINDS = {"": "binary", "2": "expand_sz", "7": "multi_sz"}
 _ESCAPES = {"a": "\a", "b": "\b", "t": "\t", "n": "\n", "v": "\v", "f": "\f", "r": "\r",
             "e": "\x1b"}
 
@@ -53,35 +53,27 @@ def _unescape(text):
     return re.sub(r"\\(x[0-9a-fA-F]{1,4}|[0-7]{1,3}|.)", replace, text)
 
 
-def _quoted(text, start):
-    """The quoted string that starts at text[start] and the index after its closing quote."""
-    index = start + 1
+def _quoted(text):
+    """The quoted string at the start of text, and the index after its closing quote."""
+    index = 1
     while text[index] != '"':
         index += 2 if text[index] == "\\" else 1
-    return _unescape(text[start + 1:index]), index + 1
+    return _unescape(text[1:index]), index + 1
 
 
 def _value(data):
     if data.startswith('"'):
-        return "sz", _quoted(data, 0)[0]
-    match = re.fullmatch(r'str\((\d+)\):(".*)', data)
+        return "sz", _quoted(data)[0]
+    match = re.fullmatch(r'(str\(\d+\)):(".*)', data)
     if match:
-        text = _quoted(match.group(2), 0)[0]
-        if match.group(1) == "7":
-            return "multi_sz", [item for item in text.split("\0") if item]
-        return ("expand_sz" if match.group(1) == "2" else f"str({match.group(1)})"), text
+        return match.group(1), _quoted(match.group(2))[0]
     if data.startswith("dword:"):
         return "dword", int(data[6:], 16)
-    match = re.fullmatch(r"hex(?:\(([0-9a-f]+)\))?:([0-9a-f,\s]*)", data, re.IGNORECASE)
+    match = re.fullmatch(r"(hex(?:\([0-9a-f]+\))?):([0-9a-f,\s]*)", data, re.IGNORECASE)
     if not match:
         raise ValueError(f"unreadable registry value: {data}")
-    kind = _HEX_KINDS.get((match.group(1) or "").lower(), f"hex({match.group(1)})")
-    raw = bytes(int(byte, 16) for byte in re.findall(r"[0-9a-fA-F]{2}", match.group(2)))
-    if kind == "expand_sz":
-        return kind, raw.decode("utf-16-le").rstrip("\0")
-    if kind == "multi_sz":
-        return kind, [item for item in raw.decode("utf-16-le").split("\0") if item]
-    return kind, raw
+    return match.group(1), bytes(int(byte, 16) for byte in re.findall(r"[0-9a-fA-F]{2}",
+                                                                      match.group(2)))
 
 
 def _load_hive(registry, path, root):
@@ -105,7 +97,7 @@ def _load_hive(registry, path, root):
             if line.startswith("@="):
                 name, rest = "", line[2:]
             else:
-                name, end = _quoted(line, 0)
+                name, end = _quoted(line)
                 rest = line[end + 1:]
             values[name.lower()] = (name, *_value(rest.strip()))
 
