@@ -7,7 +7,8 @@
 # (its key protected by a password); their checksums, and the signatures of the packages and of
 # the DLLs inside them, must verify against that certificate. OUT/older: the x64 package with a
 # lower version, unsigned, which scripts/package must say plainly. OUT/current-x64.msi,
-# OUT/current-x86.msi and OUT/older-x64.msi name them for the install checks.
+# OUT/current-x86.msi and OUT/older-x64.msi name them for the install checks, and
+# OUT/current-x64.dll and OUT/current-x86.dll the DLLs inside them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$1
@@ -45,8 +46,10 @@ for arch in x64 x86; do
   package=$(ls "$out"/release/Quillmark-*-$arch.msi)
   verify "$package"
   msiextract -C "$out/release/$arch" "$package" >/dev/null
-  verify "$(find "$out/release/$arch" -name Quillmark.dll)"
+  dll=$(find "$out/release/$arch" -name Quillmark.dll)
+  verify "$dll"
   ln -s "$package" "$out/current-$arch.msi"
+  ln -s "$dll" "$out/current-$arch.dll"
 done
 older=$(ls "$out"/older/Quillmark-3.0.111-x64.msi)
 if osslsigncode verify -CAfile "$keys/cert.pem" -in "$older" >/dev/null 2>&1; then
