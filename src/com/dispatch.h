@@ -47,8 +47,25 @@ class DispatchThroughTypeInfo : public Interface {
         if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         const HRESULT code = EnsureTypeInfo();
         if (FAILED(code)) return code;
-        return info_->Invoke(static_cast<Interface*>(this), id, flags, params, result, exception,
-                             argumentError);
+        if (!params)
+            return info_->Invoke(static_cast<Interface*>(this), id, flags, params, result,
+                                 exception, argumentError);
+        // Omitted trailing arguments (the caller's "missing" marks, which come first in the
+        // array) are dropped, so that the declared defaults apply: Wine's ITypeInfo::Invoke
+        // would otherwise try to convert the marks themselves.
+        DISPPARAMS given = *params;
+        UINT omitted = 0;
+        while (given.cNamedArgs == 0 && omitted < given.cArgs &&
+               V_VT(&given.rgvarg[omitted]) == VT_ERROR &&
+               V_ERROR(&given.rgvarg[omitted]) == DISP_E_PARAMNOTFOUND)
+            ++omitted;
+        given.rgvarg += omitted;
+        given.cArgs -= omitted;
+        const HRESULT invoked = info_->Invoke(static_cast<Interface*>(this), id, flags, &given,
+                                              result, exception, argumentError);
+        if (argumentError && (invoked == DISP_E_TYPEMISMATCH || invoked == DISP_E_PARAMNOTFOUND))
+            *argumentError += omitted;
+        return invoked;
     }
 
   private:

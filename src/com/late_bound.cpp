@@ -12,6 +12,7 @@ using windows::BstrText;
 using windows::UniqueVariant;
 
 constexpr std::int32_t kMemberNotSupported = static_cast<std::int32_t>(0x800A01B6);
+constexpr std::int32_t kInvalidUseOfNull = static_cast<std::int32_t>(0x800A005E);
 
 // The exception a member raised through Invoke, as quillmark::Error.
 [[noreturn]] void ThrowRaised(EXCEPINFO& info) {
@@ -67,6 +68,13 @@ std::u16string LateBound::GetText(const wchar_t* name) {
     UniqueVariant value;
     Get(name, value);
     VARIANT& text = value.Get();
+    // As the automation runtime assigns a value to a text variable: Null and an empty object
+    // reference are errors of their own, Empty is the empty text.
+    if (V_VT(&text) == VT_NULL) throw Error(u"Invalid use of Null", kInvalidUseOfNull);
+    if ((V_VT(&text) == VT_DISPATCH && !V_DISPATCH(&text)) ||
+        (V_VT(&text) == VT_UNKNOWN && !V_UNKNOWN(&text)))
+        throw Error::ObjectNotSet();
+    if (V_VT(&text) == VT_EMPTY) return {};
     if (V_VT(&text) != VT_BSTR) CheckOutside(VariantChangeType(&text, &text, 0, VT_BSTR));
     return BstrText(V_BSTR(&text));
 }

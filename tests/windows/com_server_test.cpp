@@ -326,6 +326,10 @@ TEST_F(ComServerTest, CurrentTimeZoneByNameIsFullWithoutArgumentOrFalseAndAbbrev
     UniqueBstr direct;
     ASSERT_EQ(early->GetCurrentTimeZone(nullptr, direct.Receive()), S_OK);
     EXPECT_EQ(std::wstring(direct.Get()), full);
+    // Any non-zero VARIANT_BOOL is True, not only VARIANT_TRUE.
+    VARIANT_BOOL one = 1;
+    ASSERT_EQ(early->GetCurrentTimeZone(&one, direct.Receive()), S_OK);
+    EXPECT_EQ(std::wstring(direct.Get()), TextOf(withTrue));
 }
 
 TEST_F(ComServerTest, ModuleApiGivesIdentityAndVersionFromTheVersionResource) {

@@ -13,6 +13,9 @@ namespace {
 // Sunday first, and the week that holds 1 January is the first week of the year.
 constexpr int kFirstDayOfWeekSunday = 1;
 constexpr ULONG kFirstWeekHoldsJanuaryFirst = 1;
+// The longest pattern VarFormat is given. Longer ones are refused: Wine's VarFormat returns
+// garbage for them, and no real date or time pattern comes near this length.
+constexpr size_t kLongestPattern = 255;
 
 }  // namespace
 
@@ -31,6 +34,7 @@ std::u16string VariantDateTimeFormatter::Format(const LocalDateTime& value,
     }
     V_VT(&date) = VT_DATE;
 
+    if (pattern.size() > kLongestPattern) throw Error(u"The date or time format is too long");
     const UniqueBstr format = MakeBstr(pattern);
     UniqueBstr formatted;
     Check(VarFormat(&date, format.Get(), kFirstDayOfWeekSunday, kFirstWeekHoldsJanuaryFirst, 0,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/windows/owners.h"
 #include "platform/windows/wide.h"
 #include "platform/windows/win_error.h"
@@ -37,8 +39,11 @@ std::u16string RegistrySettingsStore::Read(const std::u16string& application,
         status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
                               buffer.data(), &bytes);
         if (status == ERROR_SUCCESS) {
-            // The stored text ends at its terminating zero.
-            return FromWide(std::wstring_view(buffer.c_str()));
+            // The whole stored text, zeros inside it included; only the terminating zeros go.
+            std::wstring_view text(buffer.data(),
+                                   std::min<size_t>(bytes / sizeof(wchar_t), buffer.size()));
+            while (!text.empty() && text.back() == L'\0') text.remove_suffix(1);
+            return FromWide(text);
         }
     }
     if (status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE) return fallback;

@@ -8,6 +8,39 @@
 
 namespace quillmark::windows {
 
+namespace {
+
+// The automation runtime's own texts for the codes an automation call commonly fails with, for
+// systems that have no message text for them (Wine has none for most).
+const char16_t* AutomationText(HRESULT code) {
+    switch (code) {
+        case DISP_E_TYPEMISMATCH:
+            return u"Type mismatch";
+        case DISP_E_OVERFLOW:
+            return u"Overflow";
+        case E_OUTOFMEMORY:
+            return u"Out of memory";
+        case E_NOINTERFACE:
+            return u"No such interface supported";
+        case E_INVALIDARG:
+            return u"Invalid procedure call or argument";
+        case DISP_E_PARAMNOTFOUND:
+            return u"Parameter not found";
+        case DISP_E_BADPARAMCOUNT:
+            return u"Invalid number of parameters";
+        case DISP_E_MEMBERNOTFOUND:
+            return u"Member not found";
+        case DISP_E_UNKNOWNNAME:
+            return u"Unknown name";
+        case DISP_E_DIVBYZERO:
+            return u"Division by zero";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
 std::u16string SystemMessage(HRESULT code) {
     UniqueLocalMemory buffer;
     const DWORD length = FormatMessageW(
@@ -22,6 +55,7 @@ std::u16string SystemMessage(HRESULT code) {
             text.pop_back();
     }
     if (text.empty()) {
+        if (const char16_t* known = AutomationText(code)) return known;
         char hex[32];
         std::snprintf(hex, sizeof hex, "Error 0x%08lX", static_cast<unsigned long>(code));
         text.assign(hex, hex + std::char_traits<char>::length(hex));
