@@ -10,8 +10,7 @@ HRESULT EngineObject::TraceMessage(IDispatch** moduleObject, BSTR* source, BSTR*
     if (Injected("engine.TraceMessage", &failure)) return failure;
     if (!moduleObject || !source || !message || !result) return E_POINTER;
     Record& record = TheRecord();
-    record.trace.push_back(
-        {name_, record.IsModule(*moduleObject), BstrText(*source), BstrText(*message)});
+    record.AddTrace({name_, record.IsModule(*moduleObject), BstrText(*source), BstrText(*message)});
     *result = 0;
     return S_OK;
 }

@@ -10,7 +10,7 @@ HRESULT HostServices::WriteLog(BSTR* message, long* level, BSTR* source) {
     HRESULT failure;
     if (Injected("hostservices.WriteLog", &failure)) return failure;
     if (!message || !level || !source) return E_POINTER;
-    TheRecord().log.push_back({BstrText(*message), *level, BstrText(*source)});
+    TheRecord().AddLog({BstrText(*message), *level, BstrText(*source)});
     return S_OK;
 }
 

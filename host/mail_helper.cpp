@@ -46,9 +46,26 @@ HRESULT SafeMailItem::Save() {
 
 HRESULT SafeMailItem::Read(const char* point, std::wstring MailContent::*field, BSTR* value) {
     HRESULT failure;
-    if (Injected(point, &failure)) return failure;
+    if (Injected(point, &failure, &answer_)) return failure;
+    if (answer_) {
+        *value = nullptr;
+        return S_OK;
+    }
     if (!item_) return NotBound();
     return ReturnText(item_->Content().*field, value);
+}
+
+HRESULT SafeMailItem::Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                             VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    answer_.reset();
+    const HRESULT code =
+        DispatchObject::Invoke(id, iid, locale, flags, params, result, exception, argumentError);
+    if (SUCCEEDED(code) && answer_ && result) {
+        VariantClear(result);
+        AnswerVariant(*answer_, result);
+    }
+    answer_.reset();
+    return code;
 }
 
 HRESULT SafeMailItem::Write(const char* point, std::wstring MailContent::*field, BSTR value) {

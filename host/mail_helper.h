@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <nlohmann/json.hpp>
+#include <optional>
+
 #include "dispatch_object.h"
 #include "mailhelper.h"
 #include "outlook_object.h"
@@ -36,6 +39,10 @@ class SafeMailItem : public DispatchObject<IQXSafeMailItem> {
     HRESULT STDMETHODCALLTYPE put_HTMLBody(BSTR value) override;
     HRESULT STDMETHODCALLTYPE get_RTFBody(BSTR* value) override;
     HRESULT STDMETHODCALLTYPE put_RTFBody(BSTR value) override;
+    // A property read that a fault makes answer a value other than text answers it here.
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override;
 
   private:
     HRESULT Bind(IDispatch* value);
@@ -43,7 +50,8 @@ class SafeMailItem : public DispatchObject<IQXSafeMailItem> {
     HRESULT Write(const char* point, std::wstring MailContent::*field, BSTR value);
 
     ComPtr<IDispatch> bound_;
-    OutlookObject* item_ = nullptr;  // kept alive by bound_
+    OutlookObject* item_ = nullptr;         // kept alive by bound_
+    std::optional<nlohmann::json> answer_;  // what the current property read answers instead
 };
 
 }  // namespace standin

@@ -16,11 +16,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "apartments.h"
 #include "class_registrations.h"
 #include "engine.h"
 #include "mailhelper.h"
+#include "metrics.h"
 #include "owners.h"
 #include "record.h"
+#include "repeat.h"
 #include "runner.h"
 #include "scenario.h"
 #include "settings_section.h"
@@ -103,6 +106,7 @@ void PrepareSettings(const Scenario& scenario) {
         else
             section.Delete(name);
     }
+    for (const auto& [name, value] : scenario.rawSettings) section.WriteRaw(name, value);
 }
 
 json Describe(const Record& record) {
@@ -131,7 +135,7 @@ json Describe(const Record& record) {
     for (const auto& [name, count] : record.objects)
         objects[name] = {{"created", count.created}, {"alive", count.alive}};
     for (const auto& [name, value] : SettingsSection().Read())
-        settings[WideToUtf8(name)] = WideToUtf8(value);
+        settings[WideToUtf8(name)] = TextReport(value);
     return {{"trace", trace},
             {"log", log},
             {"events", events},
@@ -142,6 +146,35 @@ json Describe(const Record& record) {
             {"objects", objects}};
 }
 
+// Runs the steps on a module object of this thread's own, in an apartment of its own.
+json RunInApartment(const Scenario& scenario, const std::string& engineSuffix) {
+    json output;
+    Apartment apartment;
+    ClassRegistrations classes;
+    const HRESULT registered = classes.RegisterAll();
+    if (FAILED(registered))
+        throw Stop{4, "registering the host's classes failed: " + HresultText(registered)};
+    Record& record = TheRecord();
+    ComPtr<IModuleAPI> module = CreateModule();
+    ComPtr<IUnknown> identity;
+    module.As(identity);
+    record.module = identity.Get();
+    for (const Fault& fault : scenario.failing) record.failing.Add(fault);
+
+    Runner runner(module, engineSuffix);
+    module.Reset();
+    identity.Reset();
+    json steps = json::array();
+    for (const Step& step : scenario.steps) steps.push_back(RunRepeated(runner, step));
+    runner.ReleaseAll();
+    record.failing.Clear();
+    record.module = nullptr;
+    output = Describe(record);
+    output["steps"] = steps;
+    output["afterRun"] = AfterRun();
+    return output;
+}
+
 json RunScenario(const wchar_t* path) {
     Scenario scenario;
     try {
@@ -149,33 +182,16 @@ json RunScenario(const wchar_t* path) {
     } catch (const ScenarioError& error) {
         throw Stop{2, error.what()};
     }
-    json output;
-    {
-        Apartment apartment;
-        ClassRegistrations classes;
-        const HRESULT registered = classes.RegisterAll();
-        if (FAILED(registered))
-            throw Stop{4, "registering the host's classes failed: " + HresultText(registered)};
-        PrepareSettings(scenario);
-        Record& record = TheRecord();
-        ComPtr<IModuleAPI> module = CreateModule();
-        ComPtr<IUnknown> identity;
-        module.As(identity);
-        record.module = identity.Get();
-        record.failing = scenario.failing;
-
-        Runner runner(module);
-        module.Reset();
-        identity.Reset();
-        json steps = json::array();
-        for (const Step& step : scenario.steps) steps.push_back(runner.Run(step));
-        runner.ReleaseAll();
-        record.failing.clear();
-        record.module = nullptr;
-        output = Describe(record);
-        output["steps"] = steps;
-    }
-    return output;
+    PrepareSettings(scenario);
+    if (scenario.apartments == 1) return RunInApartment(scenario, "");
+    return RunApartments(scenario.apartments, [&](int index) {
+        try {
+            const char suffix[] = {'@', static_cast<char>('1' + index), '\0'};
+            return RunInApartment(scenario, suffix);
+        } catch (const Stop& stop) {
+            throw std::runtime_error(stop.message);
+        }
+    });
 }
 
 void Register() {

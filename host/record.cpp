@@ -38,8 +38,18 @@ bool Record::IsModule(IDispatch* object) const {
     return identity.Get() == module;
 }
 
+void Record::AddTrace(TraceLine line) {
+    if (!summarise) return trace.push_back(std::move(line));
+    ++traceCounts[line.engine + (line.fromModule ? "" : " (not the module)")];
+}
+
+void Record::AddLog(LogLine line) {
+    if (!summarise) return log.push_back(std::move(line));
+    ++logCounts[line.message];
+}
+
 Record& TheRecord() {
-    static Record record;
+    thread_local Record record;
     return record;
 }
 
@@ -54,9 +64,14 @@ HRESULT RaiseError(HRESULT code, const std::wstring& description) {
     return code;
 }
 
-bool Injected(const std::string& point, HRESULT* result) {
-    if (!TheRecord().Fails(point)) return false;
-    *result = RaiseError(kInjectedFailure, L"Injected failure: " + Utf8ToWide(point));
+bool Injected(const std::string& point, HRESULT* result, std::optional<nlohmann::json>* answer) {
+    const Fault* fault = TheRecord().failing.Next(point);
+    if (!fault) return false;
+    if (fault->answer) {
+        if (answer) *answer = fault->answer;
+        return false;
+    }
+    *result = RaiseError(fault->code, L"Injected failure: " + Utf8ToWide(point));
     return true;
 }
 

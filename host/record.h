@@ -8,9 +8,13 @@
 #include <windows.h>
 
 #include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "faults.h"
 
 namespace standin {
 
@@ -50,9 +54,6 @@ struct ObjectCount {
 // The outside operations a scenario can make fail, by the names scenarios use.
 extern const std::set<std::string> kFaultPoints;
 
-// A failure HRESULT of the interface facility, so that it cannot be mistaken for a system error.
-constexpr HRESULT kInjectedFailure = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x200);
-
 struct Record {
     std::vector<TraceLine> trace;
     std::vector<LogLine> log;
@@ -61,21 +62,33 @@ struct Record {
     int cleanups = 0;
     int registryAppNameCalls = 0;
     std::map<std::string, ObjectCount> objects;
-    std::set<std::string> failing;
+    Faults failing;
+    // While a step repeats, trace and log lines are counted here instead of kept one by one, so
+    // that a long run does not grow the host: per engine (with " (not the module)" when the
+    // first argument was another object), and per log message.
+    bool summarise = false;
+    std::map<std::string, long> traceCounts;
+    std::map<std::wstring, long> logCounts;
     // The module object's identity, for telling whether a callback passed the module itself.
     IUnknown* module = nullptr;
 
-    bool Fails(const std::string& point) const { return failing.count(point) != 0; }
     bool IsModule(IDispatch* object) const;
+
+    void AddTrace(TraceLine line);
+    void AddLog(LogLine line);
 };
 
+// The record of the calling thread: each apartment the host runs has its own.
 Record& TheRecord();
 
 // Raises a COM error: sets the thread's error information to description and returns code.
 HRESULT RaiseError(HRESULT code, const std::wstring& description);
 
-// When point is set to fail, raises "Injected failure: <point>" and returns true.
-bool Injected(const std::string& point, HRESULT* result);
+// Counts one call of point; when a fault applies to it, raises "Injected failure: <point>" with
+// the fault's code and returns true. A fault that answers a value instead is left to the caller
+// through answer (and then false is returned); without answer such a fault is ignored.
+bool Injected(const std::string& point, HRESULT* result,
+              std::optional<nlohmann::json>* answer = nullptr);
 
 // Counts the instances of one class of the host: created, and still alive.
 class InstanceCount {

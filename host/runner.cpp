@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "metrics.h"
+#include "raw_invoke.h"
 #include "text.h"
 
 namespace standin {
@@ -78,10 +80,10 @@ UniqueVariant ToVariant(const json& value) {
 }
 
 json Content(const MailContent& content) {
-    return {{"subject", WideToUtf8(content.subject)},
-            {"body", WideToUtf8(content.body)},
-            {"htmlbody", WideToUtf8(content.htmlBody)},
-            {"rtfbody", WideToUtf8(content.rtfBody)},
+    return {{"subject", TextReport(content.subject)},
+            {"body", TextReport(content.body)},
+            {"htmlbody", TextReport(content.htmlBody)},
+            {"rtfbody", TextReport(content.rtfBody)},
             {"saves", content.saves}};
 }
 
@@ -94,7 +96,7 @@ ComPtr<OutlookObject> Window(const wchar_t* typeName) {
 
 IDispatch* Runner::Engine(const std::string& name) {
     auto& engine = engines_[name];
-    if (!engine) engine = MakeObject<EngineObject>(name);
+    if (!engine) engine = MakeObject<EngineObject>(name + engineSuffix_);
     return engine.Get();
 }
 
@@ -176,6 +178,8 @@ json Runner::Run(const Step& step) {
     if (call == "Version")
         return TextCall(call, [&](BSTR* value) { return module->get_Version(value); });
     if (call == "GetLoginName") return LoginName();
+    if (call == "Measure") return Measure(step.label);
+    if (call == "Invoke") return RawInvoke(module, step.invoke);
     if (call == "ZMStartup") return Startup(step);
     if (call == "ZMShutdown")
         return StatusCall(call, [&](long* status) { return module->ZMShutdown(status); });

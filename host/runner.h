@@ -19,7 +19,9 @@ namespace standin {
 
 class Runner {
   public:
-    explicit Runner(ComPtr<IModuleAPI> module) : module_(std::move(module)) {}
+    // engineSuffix follows the name of every engine this runner hands out ("A" becomes "A@2").
+    explicit Runner(ComPtr<IModuleAPI> module, std::string engineSuffix = {})
+        : module_(std::move(module)), engineSuffix_(std::move(engineSuffix)) {}
 
     nlohmann::ordered_json Run(const Step& step);
     // Drops every reference the host holds: the module first, then its engines and items.
@@ -33,6 +35,7 @@ class Runner {
     ComPtr<OutlookObject> Item(const ItemSpec& wanted);
 
     ComPtr<IModuleAPI> module_;
+    std::string engineSuffix_;
     std::map<std::string, ComPtr<EngineObject>> engines_;
     std::map<std::string, ComPtr<OutlookObject>> items_;
 };

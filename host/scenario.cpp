@@ -2,7 +2,9 @@
 
 #include <climits>
 
+#include "raw_invoke.h"
 #include "record.h"
+#include "settings_section.h"
 #include "text.h"
 
 namespace standin {
@@ -32,6 +34,8 @@ const std::map<std::string, std::set<std::string>> kCalls = {
     {"ZMMenuAction", {"menuId", "cancelDefault"}},
     {"ZMHotkeyAction", {"lp"}},
     {"ZMItemEvent", {"selector", "cancel", "item", "folderEntryId", "folderStoreId"}},
+    {"Measure", {"label"}},
+    {"Invoke", {"object", "member", "flags", "args", "vtable"}},
 };
 
 const std::set<std::string> kItemMembers = {"id",   "type",     "submitted", "subject",
@@ -46,7 +50,9 @@ void CheckMembers(const json& object, const std::set<std::string>& allowed,
 }
 
 std::wstring Text(const json& value, const std::string& where) {
-    if (!value.is_string()) throw ScenarioError(where + " must be a string");
+    if (IsUnitsText(value)) return UnitsText(value);
+    if (!value.is_string())
+        throw ScenarioError(where + " must be a string or {\"units\": [UTF-16 code units]}");
     return Utf8ToWide(value.get<std::string>());
 }
 
@@ -105,8 +111,17 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     const auto call = kCalls.find(parsed.call);
     if (call == kCalls.end()) throw ScenarioError(where + " calls unknown member " + parsed.call);
     std::set<std::string> allowed = call->second;
-    allowed.insert("call");
+    allowed.insert({"call", "repeat"});
     CheckMembers(step, allowed, where);
+    if (step.contains("repeat")) {
+        parsed.repeat = Number(step["repeat"], where + ".repeat");
+        if (parsed.repeat < 1) throw ScenarioError(where + ".repeat must be at least 1");
+    }
+    if (step.contains("label")) parsed.label = WideToUtf8(Text(step["label"], where + ".label"));
+    if (parsed.call == "Invoke") {
+        CheckRawInvoke(step, where);
+        parsed.invoke = step;
+    }
 
     parsed.engine = "A";
     if (step.contains("engine")) {
@@ -140,7 +155,8 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
 
 Scenario ParseScenario(const json& document) {
     // "description" says what the scenario shows; the host does not read it.
-    CheckMembers(document, {"description", "settings", "fail", "steps"}, "the scenario");
+    CheckMembers(document, {"description", "settings", "fail", "steps", "apartments"},
+                 "the scenario");
     Scenario scenario;
     if (document.contains("settings")) {
         const json& settings = document["settings"];
@@ -151,6 +167,11 @@ Scenario ParseScenario(const json& document) {
             if (!settings["values"].is_object())
                 throw ScenarioError("settings.values must be an object");
             for (const auto& [name, value] : settings["values"].items()) {
+                if (value.is_object() && value.contains("type")) {
+                    scenario.rawSettings[Utf8ToWide(name)] =
+                        ParseRawValue(value, "settings.values." + name);
+                    continue;
+                }
                 std::optional<std::wstring> text;
                 if (!value.is_null()) text = Text(value, "settings.values." + name);
                 scenario.settings[Utf8ToWide(name)] = text;
@@ -159,11 +180,14 @@ Scenario ParseScenario(const json& document) {
     }
     if (document.contains("fail")) {
         if (!document["fail"].is_array()) throw ScenarioError("fail must be a list");
-        for (const json& point : document["fail"]) {
-            if (!point.is_string() || !kFaultPoints.count(point.get<std::string>()))
-                throw ScenarioError("fail names an unknown operation: " + point.dump());
-            scenario.failing.insert(point.get<std::string>());
-        }
+        for (size_t i = 0; i < document["fail"].size(); ++i)
+            scenario.failing.push_back(
+                ParseFault(document["fail"][i], "fail entry " + std::to_string(i + 1)));
+    }
+    if (document.contains("apartments")) {
+        scenario.apartments = Number(document["apartments"], "apartments");
+        if (scenario.apartments < 1 || scenario.apartments > 8)
+            throw ScenarioError("apartments must be from 1 to 8");
     }
     if (!document.contains("steps") || !document["steps"].is_array())
         throw ScenarioError("the scenario needs a \"steps\" list");

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "faults.h"
+#include "settings_section.h"
+
 namespace standin {
 
 // A scenario that cannot be run; what() is a one-line explanation.
@@ -38,14 +41,20 @@ struct Step {
     std::wstring message;  // ZMSendMessage
     long number = 0;       // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
     bool cancelDefault = false;
+    long repeat = 1;        // how many times the step runs
+    std::string label;      // Measure: names the point in the report
+    nlohmann::json invoke;  // Invoke: the raw call (see raw_invoke.h)
 };
 
 struct Scenario {
     bool resetSettings = false;
     // Values to write before the run; none deletes the value.
     std::map<std::wstring, std::optional<std::wstring>> settings;
-    std::set<std::string> failing;
+    // Values of other kinds, or text stored in other ways, to write before the run.
+    std::map<std::wstring, RawValue> rawSettings;
+    std::vector<Fault> failing;
     std::vector<Step> steps;
+    int apartments = 1;  // each runs every step with a module object of its own, at the same time
 };
 
 Scenario ParseScenario(const nlohmann::json& document);

@@ -7,6 +7,7 @@
 
 #include "host_library.h"
 #include "owners.h"
+#include "scenario.h"
 #include "text.h"
 
 namespace standin {
@@ -18,7 +19,52 @@ namespace {
                              std::to_string(status));
 }
 
+const std::map<std::string, DWORD> kValueTypes = {
+    {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ}, {"REG_BINARY", REG_BINARY},
+    {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+};
+
+std::string Hex(const BYTE* data, size_t size) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        text.push_back(digits[data[i] >> 4]);
+        text.push_back(digits[data[i] & 15]);
+    }
+    return text;
+}
+
 }  // namespace
+
+RawValue ParseRawValue(const nlohmann::json& value, const std::string& where) {
+    RawValue raw;
+    const nlohmann::json& type = value["type"];
+    if (!type.is_string() || !kValueTypes.count(type.get<std::string>()))
+        throw ScenarioError(where + ".type must name a registry value kind");
+    raw.type = kValueTypes.at(type.get<std::string>());
+    for (const auto& [name, member] : value.items())
+        if (name != "type" && name != "hex" && name != "text" && name != "terminated")
+            throw ScenarioError(where + " has an unknown member \"" + name + "\"");
+    if (value.contains("hex") == value.contains("text"))
+        throw ScenarioError(where + " needs either \"hex\" or \"text\"");
+    if (value.contains("hex")) {
+        const nlohmann::json& hex = value["hex"];
+        if (!hex.is_string() || hex.get<std::string>().size() % 2)
+            throw ScenarioError(where + ".hex must be pairs of hexadecimal digits");
+        const std::string digits = hex.get<std::string>();
+        for (size_t i = 0; i < digits.size(); i += 2)
+            raw.bytes.push_back(
+                static_cast<unsigned char>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+        return raw;
+    }
+    if (!value["text"].is_string() || (raw.type != REG_SZ && raw.type != REG_EXPAND_SZ))
+        throw ScenarioError(where + ".text must be a string, for REG_SZ or REG_EXPAND_SZ");
+    std::wstring text = Utf8ToWide(value["text"].get<std::string>());
+    if (value.value("terminated", true)) text.push_back(L'\0');
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    raw.bytes.assign(bytes, bytes + text.size() * sizeof(wchar_t));
+    return raw;
+}
 
 SettingsSection::SettingsSection()
     : path_(std::wstring(L"Software\\VB and VBA Program Settings\\") + kRegistryAppName +
@@ -38,6 +84,16 @@ void SettingsSection::Write(const std::wstring& name, const std::wstring& value)
     status = RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + name, status);
+}
+
+void SettingsSection::WriteRaw(const std::wstring& name, const RawValue& value) const {
+    UniqueRegKey key;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, key.Receive(), nullptr);
+    if (status != ERROR_SUCCESS) Fail("creating", path_, status);
+    status = RegSetValueExW(key.Get(), name.c_str(), 0, value.type, value.bytes.data(),
+                            static_cast<DWORD>(value.bytes.size()));
     if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + name, status);
 }
 
@@ -67,9 +123,16 @@ std::map<std::wstring, std::wstring> SettingsSection::Read() const {
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
         if (RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &type, data.data(),
-                          &dataSize) != ERROR_SUCCESS ||
-            type != REG_SZ)
+                          &dataSize) != ERROR_SUCCESS)
             continue;
+        if (type != REG_SZ) {
+            std::string kind = "REG_" + std::to_string(type);
+            for (const auto& [known, number] : kValueTypes)
+                if (number == type) kind = known;
+            values.emplace(std::wstring(name.data(), nameLength),
+                           Utf8ToWide("<" + kind + " " + Hex(data.data(), dataSize) + ">"));
+            continue;
+        }
         std::wstring value(reinterpret_cast<const wchar_t*>(data.data()),
                            dataSize / sizeof(wchar_t));
         while (!value.empty() && value.back() == L'\0') value.pop_back();

@@ -21,6 +21,40 @@ std::string WideToUtf8(std::wstring_view text) {
     return result;
 }
 
+bool IsUnitsText(const nlohmann::json& value) {
+    if (!value.is_object() || value.size() != 1 || !value.contains("units") ||
+        !value["units"].is_array())
+        return false;
+    for (const nlohmann::json& unit : value["units"])
+        if (!unit.is_number_integer() || unit.get<long long>() < 0 ||
+            unit.get<long long>() > 0xFFFF)
+            return false;
+    return true;
+}
+
+std::wstring UnitsText(const nlohmann::json& value) {
+    std::wstring text;
+    for (const nlohmann::json& unit : value["units"])
+        text.push_back(static_cast<wchar_t>(unit.get<long long>()));
+    return text;
+}
+
+nlohmann::json TextReport(std::wstring_view text) {
+    bool clean = true;
+    for (size_t i = 0; i < text.size() && clean; ++i) {
+        const wchar_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
+            ++i;
+        else if (unit >= 0xD800 && unit <= 0xDFFF)
+            clean = false;
+    }
+    if (clean) return WideToUtf8(text);
+    nlohmann::json units = nlohmann::json::array();
+    for (const wchar_t unit : text) units.push_back(static_cast<unsigned>(unit));
+    return {{"units", units}};
+}
+
 HRESULT ReturnText(std::wstring_view text, BSTR* out) {
     if (!out) return E_POINTER;
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

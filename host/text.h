@@ -5,6 +5,7 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,12 @@ namespace standin {
 
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
+
+// Text that is not clean UTF-16 (a lone surrogate) cannot travel in a JSON string; scenarios and
+// reports give such text as {"units": [code unit, ...]}.
+bool IsUnitsText(const nlohmann::json& value);
+std::wstring UnitsText(const nlohmann::json& value);
+nlohmann::json TextReport(std::wstring_view text);
 
 // Stores a new BSTR holding text in *out, as an [out] argument receives it.
 HRESULT ReturnText(std::wstring_view text, BSTR* out);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <mutex>
 
 namespace standin {
 
@@ -31,6 +32,13 @@ ICreateTypeLib2* OutlookLibrary() {
     return library.Get();
 }
 
+// The caches are shared by every apartment of the host, and making type information at run time
+// is not safe from two threads at once (Wine's 32-bit oleaut32 crashes in CreateTypeInfo).
+std::mutex& TypeLibraryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 }  // namespace
 
 std::wstring EmbeddedLibraryPath(int resource) {
@@ -40,6 +48,7 @@ std::wstring EmbeddedLibraryPath(int resource) {
 }
 
 ITypeInfo* InterfaceTypeInfo(REFIID iid) {
+    const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
     static std::map<GUID, ComPtr<ITypeInfo>, GuidLess> cache;
     static ComPtr<ITypeLib> libraries[] = {LoadEmbedded(kEngineLibraryResource),
                                            LoadEmbedded(kMailHelperLibraryResource)};
@@ -54,6 +63,7 @@ ITypeInfo* InterfaceTypeInfo(REFIID iid) {
 }
 
 ComPtr<ITypeInfo> OutlookTypeInfo(const std::wstring& typeName) {
+    const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
     static std::map<std::wstring, ComPtr<ITypeInfo>> cache;
     auto found = cache.find(typeName);
     if (found != cache.end()) return found->second;

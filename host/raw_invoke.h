@@ -1,0 +1,36 @@
+#pragma once
+
+// Raw calls on the component's objects with argument lists the scenario spells out, as a careless
+// or hostile automation client would make them:
+//
+//   { "call": "Invoke", "object": "module", "member": "ZMItemEvent", "flags": "method",
+//     "args": [ { "vt": "I4", "value": 4, "byref": true }, { "vt": "NULL" } ] }
+//   { "call": "Invoke", "object": "timezone", "vtable": 7,
+//     "args": [ { "vt": "BOOL", "value": 1, "byref": true },
+//               { "vt": "BSTR", "value": null, "byref": true } ] }
+//
+// "object": "module" (IModuleAPI's dispatch), "default" (the module's default interface) or
+// "timezone" (a new CTimeZone). "member" goes through GetIDsOfNames and IDispatch::Invoke with
+// "flags" "method" (the default), "get", "put" or "methodget"; "vtable" instead calls that slot of
+// the object's interface directly (early binding) and reports its HRESULT. Arguments come in
+// declaration order; "vt" is EMPTY, NULL, I2, I4, R8, BOOL, BSTR (null: a null BSTR), DISPATCH
+// (null, or "engine": a new engine object) or ERROR ("0x80020004": the missing-argument mark);
+// "byref" passes a reference to the value. The report gives the HRESULT, the error description,
+// the argument error position, the result and every argument after the call.
+
+#include <ole2.h>
+#include <windows.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "engine.h"
+
+namespace standin {
+
+// Throws ScenarioError when the step is not a well-formed raw call.
+void CheckRawInvoke(const nlohmann::json& step, const std::string& where);
+
+nlohmann::ordered_json RawInvoke(IModuleAPI* module, const nlohmann::json& step);
+
+}  // namespace standin
