@@ -28,16 +28,19 @@ std::u16string RegistrySettingsStore::Read(const std::u16string& application,
                                            const std::u16string& fallback) {
     const std::wstring path = SectionPath(application, section);
     const std::wstring name = ToWide(key);
+    // Only text values are settings; other kinds, REG_EXPAND_SZ included (the automation runtime
+    // never writes one, and expanding it would put the environment into outgoing mail), read as
+    // absent. A read never writes.
     DWORD bytes = 0;
-    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ,
-                                  nullptr, nullptr, &bytes);
+    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(),
+                                  RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, nullptr, &bytes);
     std::wstring buffer;
     // Someone else may lengthen the value between asking its size and reading it: ask again.
     while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
         buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                              buffer.data(), &bytes);
+        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(),
+                              RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, buffer.data(), &bytes);
         if (status == ERROR_SUCCESS) {
             // The whole stored text, zeros inside it included; only the terminating zeros go.
             std::wstring_view text(buffer.data(),
