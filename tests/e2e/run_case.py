@@ -13,9 +13,12 @@ may add operations to "fail" and variables to "env", and states what the report 
   members of the report are not looked at. {"$exactly": {...}} also requires the same names.
 - a list matches a list of the same length, element by element.
 - {"$re": "..."} matches a string that the regular expression matches in full.
+- {"$range": [LOW, HIGH]} matches a number from LOW to HIGH.
 - any other value must be equal. In strings, ${login}, ${date}, ${time}, ${tz} and ${fulltz}
   stand for the login name and for the date, time and zone the module stamps with its default
   patterns in America/Los_Angeles.
+
+In a scenario, {"$repeat": [TEXT, COUNT]} stands for TEXT written COUNT times, for large values.
 
 Every case also checks the ownership rules: each outside object the module creates on demand is
 released again, the host's service object is created at most once and never released, and every
@@ -66,6 +69,11 @@ def mismatches(expected, actual, path="report"):
         if isinstance(actual, str) and re.fullmatch(expected["$re"], actual, re.DOTALL):
             return []
         return [f"{path}: {json.dumps(actual)} does not match /{expected['$re']}/"]
+    if isinstance(expected, dict) and set(expected) == {"$range"}:
+        low, high = expected["$range"]
+        if isinstance(actual, (int, float)) and not isinstance(actual, bool) and low <= actual <= high:
+            return []
+        return [f"{path}: {json.dumps(actual)} is not within [{low}, {high}]"]
     if isinstance(expected, dict) and set(expected) == {"$exactly"}:
         expected = expected["$exactly"]
         if isinstance(actual, dict) and set(actual) != set(expected):
@@ -96,7 +104,23 @@ def mismatches(expected, actual, path="report"):
     return []
 
 
+def expand(value):
+    """The scenario with every {"$repeat": [TEXT, COUNT]} written out."""
+    if isinstance(value, dict) and set(value) == {"$repeat"}:
+        text, count = value["$repeat"]
+        return text * count
+    if isinstance(value, list):
+        return [expand(item) for item in value]
+    if isinstance(value, dict):
+        return {key: expand(item) for key, item in value.items()}
+    return value
+
+
 def ownership_mismatches(report):
+    # A run in several apartments reports each apartment on its own.
+    if "apartments" in report:
+        return [f"apartment {index + 1}: {line}" for index, apartment in enumerate(report["apartments"])
+                for line in ownership_mismatches(apartment)]
     found = []
     for name, count in report.get("objects", {}).items():
         if name == "HostServices":
@@ -139,7 +163,7 @@ def run(case, scenario):
     env.update(DEFAULT_ENV)
     env.update(case.get("env", {}))
     with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as file:
-        json.dump(scenario, file)
+        json.dump(expand(scenario), file)
     try:
         before = datetime.datetime.now(datetime.timezone.utc)
         result = subprocess.run([os.path.join(ROOT, "scripts", "host"), file.name], env=env,
