@@ -18,7 +18,8 @@ may add operations to "fail" and variables to "env", and states what the report 
   stand for the login name and for the date, time and zone the module stamps with its default
   patterns in America/Los_Angeles.
 
-In a scenario, {"$repeat": [TEXT, COUNT]} stands for TEXT written COUNT times, for large values.
+In a scenario, {"$repeat": [TEXT, COUNT]} stands for TEXT written COUNT times and {"$join": [...]}
+for its parts written one after the other, for large values.
 
 Every case also checks the ownership rules: each outside object the module creates on demand is
 released again, the host's service object is created at most once and never released, and every
@@ -109,6 +110,8 @@ def expand(value):
     if isinstance(value, dict) and set(value) == {"$repeat"}:
         text, count = value["$repeat"]
         return text * count
+    if isinstance(value, dict) and set(value) == {"$join"}:
+        return "".join(expand(part) for part in value["$join"])
     if isinstance(value, list):
         return [expand(item) for item in value]
     if isinstance(value, dict):
