@@ -2,8 +2,9 @@
 
 // The outside operations a scenario makes fail or answer oddly. A fault names an operation and,
 // optionally, the one call of it that fails (the Nth, counted from 1 over the whole run; by
-// default every call), the HRESULT it fails with, or a value the operation answers instead of
-// failing (property reads of the safe mail item only).
+// default every call), the HRESULT it fails with (then without error information, as a system
+// failure comes), or a value the operation answers instead of failing (property reads of the
+// safe mail item only).
 //
 //   "fail": [ "safeitem.Save",
 //             { "point": "safeitem.Subject.get", "call": 2 },

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <map>
+#include <mutex>
 #include <utility>
 
 #include "text.h"
@@ -14,9 +15,15 @@ namespace {
 
 constexpr DISPID kSubmittedId = 0xF001;  // Outlook's own number for MailItem.Submitted
 
+// Every apartment's items are in one table; the lock guards it.
 std::map<IUnknown*, OutlookObject*>& LiveObjects() {
     static std::map<IUnknown*, OutlookObject*> objects;
     return objects;
+}
+
+std::mutex& LiveObjectsLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 }  // namespace
@@ -26,10 +33,12 @@ OutlookObject::OutlookObject(std::optional<std::wstring> typeName, std::optional
     : hasSubmitted_(submitted.has_value()), content_(std::move(content)) {
     if (typeName) typeInfo_ = OutlookTypeInfo(*typeName);
     if (submitted) VariantCopy(submitted_.Receive(), &*submitted);
+    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
     LiveObjects()[static_cast<IDispatch*>(this)] = this;
 }
 
 OutlookObject::~OutlookObject() {
+    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
     LiveObjects().erase(static_cast<IDispatch*>(this));
 }
 
@@ -37,6 +46,7 @@ OutlookObject* OutlookObject::Find(IDispatch* object) {
     if (!object) return nullptr;
     ComPtr<IUnknown> identity;
     if (FAILED(object->QueryInterface(IID_IUnknown, identity.ReceiveVoid()))) return nullptr;
+    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
     auto found = LiveObjects().find(identity.Get());
     return found == LiveObjects().end() ? nullptr : found->second;
 }

@@ -71,6 +71,12 @@ bool Injected(const std::string& point, HRESULT* result, std::optional<nlohmann:
         if (answer) *answer = fault->answer;
         return false;
     }
+    if (fault->code != kInjectedFailure) {
+        // A chosen code comes bare, as a system failure such as running out of memory would.
+        SetErrorInfo(0, nullptr);
+        *result = fault->code;
+        return true;
+    }
     *result = RaiseError(fault->code, L"Injected failure: " + Utf8ToWide(point));
     return true;
 }

@@ -133,8 +133,10 @@ class FakeBodyFormatProbe : public BodyFormatProbe {
 
 }  // namespace
 
-void HostRecord::Check(const std::string& operation) const {
-    if (failing.count(operation)) throw Error(u"Injected failure: " + Widen(operation));
+void HostRecord::Check(const std::string& operation) {
+    const int call = ++calls[operation];
+    if (failing.count(operation) || failing.count(operation + "#" + std::to_string(call)))
+        throw Error(u"Injected failure: " + Widen(operation));
 }
 
 std::vector<std::u16string> HostRecord::TraceMessages() const {

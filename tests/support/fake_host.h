@@ -1,10 +1,12 @@
 #pragma once
 
 // Fakes of the outside objects. They record every call the module makes, and any operation can
-// be made to fail by naming it in `failing`, with the names the stand-in host uses
+// be made to fail by naming it in `failing` (or only its Nth call, as "name#N"), with the names the
+// stand-in host uses
 // ("engine.TraceMessage", "safeitem.HTMLBody.put", ...).
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -55,8 +57,10 @@ struct HostRecord {
     int safeItemsCreated = 0;
     int probesCreated = 0;
 
-    // Throws the injected failure when `operation` is listed in `failing`.
-    void Check(const std::string& operation) const;
+    // Counts one call of `operation` and throws the injected failure when `failing` lists it, or
+    // lists "operation#N" and this is its Nth call.
+    void Check(const std::string& operation);
+    std::map<std::string, int> calls;
     std::vector<std::u16string> TraceMessages() const;
 };
 

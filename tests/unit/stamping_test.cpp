@@ -360,6 +360,8 @@ TEST_F(Stamping, FailuresAreReportedWithTheStepLastBegun) {
          u"Error occurred at line 8.  Reason: Injected failure: safeitem.Save"},
         {"safeitem.Subject.get", u"HTML", u"", u"0",
          u"Error occurred at line 16.  Reason: Injected failure: safeitem.Subject.get"},
+        {"safeitem.Subject.get#2", u"HTML", u"", u"0",
+         u"Error occurred at line 169.  Reason: Injected failure: safeitem.Subject.get"},
         {"", u"HTML", u"", u"abc", u"Error occurred at line 17.  Reason: Type mismatch"},
         {"", u"HTML", u"", u"", u"Error occurred at line 17.  Reason: Type mismatch"},
         {"safeitem.Subject.put", u"HTML", u"", u"1",
