@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include <atomic>
 #include <new>
 
 #include "host_library.h"
@@ -46,7 +47,7 @@ class ClassFactory : public IClassFactory {
   private:
     virtual ~ClassFactory() = default;
 
-    ULONG references_ = 1;
+    std::atomic<ULONG> references_{1};  // objects may be used from more than one apartment
     const char* creationPoint_;
 };
 

@@ -9,6 +9,7 @@
 // After windows.h, which it needs.
 #include <shlwapi.h>
 
+#include <atomic>
 #include <utility>
 
 #include "owners.h"
@@ -76,7 +77,7 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
     virtual ~DispatchObject() = default;
 
   private:
-    ULONG references_ = 1;
+    std::atomic<ULONG> references_{1};  // objects may be used from more than one apartment
     InstanceCount count_;
 };
 

@@ -154,7 +154,8 @@ json RunInApartment(const Scenario& scenario, const std::string& engineSuffix) {
     const HRESULT registered = classes.RegisterAll();
     if (FAILED(registered))
         throw Stop{4, "registering the host's classes failed: " + HresultText(registered)};
-    Record& record = TheRecord();
+    Record record;
+    const RecordScope scope(record);
     ComPtr<IModuleAPI> module = CreateModule();
     ComPtr<IUnknown> identity;
     module.As(identity);

@@ -8,6 +8,7 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -53,7 +54,7 @@ class OutlookObject : public IDispatch {
   private:
     virtual ~OutlookObject();
 
-    ULONG references_ = 1;
+    std::atomic<ULONG> references_{1};  // objects may be used from more than one apartment
     InstanceCount count_{"OutlookObject"};
     ComPtr<ITypeInfo> typeInfo_;
     bool hasSubmitted_;

@@ -48,9 +48,25 @@ void Record::AddLog(LogLine line) {
     ++logCounts[line.message];
 }
 
+namespace {
+
+// A thread_local object with a destructor is not safe here: MinGW may free its storage before
+// the destructor runs at thread exit. The thread only points at a record that lives elsewhere.
+thread_local Record* current = nullptr;
+
+}  // namespace
+
 Record& TheRecord() {
-    thread_local Record record;
-    return record;
+    static Record process;
+    return current ? *current : process;
+}
+
+RecordScope::RecordScope(Record& record) : previous_(current) {
+    current = &record;
+}
+
+RecordScope::~RecordScope() {
+    current = previous_;
 }
 
 HRESULT RaiseError(HRESULT code, const std::wstring& description) {

@@ -78,8 +78,21 @@ struct Record {
     void AddLog(LogLine line);
 };
 
-// The record of the calling thread: each apartment the host runs has its own.
+// The record of the calling thread: the one a RecordScope of the thread names, else the process's.
 Record& TheRecord();
+
+// Makes record the calling thread's record while it lives; each apartment the host runs keeps its
+// own this way.
+class RecordScope {
+  public:
+    explicit RecordScope(Record& record);
+    RecordScope(const RecordScope&) = delete;
+    RecordScope& operator=(const RecordScope&) = delete;
+    ~RecordScope();
+
+  private:
+    Record* previous_;
+};
 
 // Raises a COM error: sets the thread's error information to description and returns code.
 HRESULT RaiseError(HRESULT code, const std::wstring& description);
