@@ -111,7 +111,8 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     const auto call = kCalls.find(parsed.call);
     if (call == kCalls.end()) throw ScenarioError(where + " calls unknown member " + parsed.call);
     std::set<std::string> allowed = call->second;
-    allowed.insert({"call", "repeat"});
+    allowed.insert("call");
+    allowed.insert("repeat");
     CheckMembers(step, allowed, where);
     if (step.contains("repeat")) {
         parsed.repeat = Number(step["repeat"], where + ".repeat");
