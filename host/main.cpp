@@ -19,6 +19,7 @@
 #include "class_registrations.h"
 #include "engine.h"
 #include "mailhelper.h"
+#include "measure.h"
 #include "owners.h"
 #include "record.h"
 #include "runner.h"
@@ -112,7 +113,7 @@ json Describe(const Record& record) {
         trace.push_back({{"engine", line.engine},
                          {"fromModule", line.fromModule},
                          {"source", WideToUtf8(line.source)},
-                         {"message", WideToUtf8(line.message)}});
+                         {"message", ReportText(line.message)}});
     for (const LogLine& line : record.log)
         log.push_back({{"message", WideToUtf8(line.message)},
                        {"level", line.level},
@@ -139,7 +140,8 @@ json Describe(const Record& record) {
             {"cleanups", record.cleanups},
             {"registryAppNameCalls", record.registryAppNameCalls},
             {"settings", settings},
-            {"objects", objects}};
+            {"objects", objects},
+            {"memory", DescribeProcessMemory()}};
 }
 
 json RunScenario(const wchar_t* path) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "measure.h"
 #include "text.h"
 
 namespace standin {
@@ -32,8 +33,10 @@ std::wstring TakeErrorDescription() {
 json Call(const std::string& name, const std::function<HRESULT()>& call,
           const std::function<void(json&)>& describeResult) {
     SetErrorInfo(0, nullptr);
+    const StepMeter meter;
     const HRESULT code = call();
     json step = {{"call", name}, {"hresult", HresultText(code)}};
+    meter.Describe(step);
     if (FAILED(code))
         step["error"] = WideToUtf8(TakeErrorDescription());
     else
@@ -78,10 +81,10 @@ UniqueVariant ToVariant(const json& value) {
 }
 
 json Content(const MailContent& content) {
-    return {{"subject", WideToUtf8(content.subject)},
-            {"body", WideToUtf8(content.body)},
-            {"htmlbody", WideToUtf8(content.htmlBody)},
-            {"rtfbody", WideToUtf8(content.rtfBody)},
+    return {{"subject", ReportText(content.subject)},
+            {"body", ReportText(content.body)},
+            {"htmlbody", ReportText(content.htmlBody)},
+            {"rtfbody", ReportText(content.rtfBody)},
             {"saves", content.saves}};
 }
 
@@ -136,6 +139,15 @@ json Runner::ItemEvent(const Step& step) {
     return result;
 }
 
+json Runner::GetPut(const Step& step) {
+    ComPtr<OutlookObject> item;
+    if (step.item) item = Item(*step.item);
+    json result = Call(
+        "BareGetPut", [&] { return BareGetPut(item.Get(), step.property); }, [](json&) {});
+    if (item) result["item"] = Content(item->Content());
+    return result;
+}
+
 json Runner::LoginName() {
     // Scripting clients reach GetLoginName by name on the module's default interface.
     ComPtr<IDispatch> object;
@@ -176,6 +188,7 @@ json Runner::Run(const Step& step) {
     if (call == "Version")
         return TextCall(call, [&](BSTR* value) { return module->get_Version(value); });
     if (call == "GetLoginName") return LoginName();
+    if (call == "BareGetPut") return GetPut(step);
     if (call == "ZMStartup") return Startup(step);
     if (call == "ZMShutdown")
         return StatusCall(call, [&](long* status) { return module->ZMShutdown(status); });
