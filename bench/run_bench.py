@@ -220,6 +220,26 @@ body. {"All are met." if not missed else "Missed in this run: " + ", ".join(f"{r
 
 {e2e}
 
+## Why some figures are what they are
+
+- **Bodies.** A send reads the body once (the string the item hands over is used where it
+  arrives), finds where the stamp goes without copying (the search skips most of the body), and
+  joins the pieces of the new body once, straight into the string it writes: one copy more than
+  a get+put, which reads and writes. The peak extra memory is the body read, the body written and
+  the item's own copy of what it is given, {max(r['memory'] for r in rows if r['name'] != 'Subject'):.2f}×
+  the body at most, against {max(r['getPutMemory'] for r in rows if r['name'] != 'Subject'):.2f}× for a get+put.
+- **Small bodies.** The costs that do not grow with the body ({fixed['sendUs'] / 1000:.2f} ms)
+  weigh most at 1 MB, where a get+put takes about {statistics.median(r['getPutUs'] for r in rows if r['megabytes'] == 1) / 1000:.1f} ms.
+  Under Wine the first few sends of a process are also slower than later ones: with more sends
+  than the five here, a 1 MB send settles at about 1.5× its get+put.
+- **Subject.** A send reads the subject three times (the two trace lines that quote it, before
+  and after the stamp is composed, and the placement: each read is a call the host sees), hands
+  the engine two trace lines that each quote the whole subject (made once in the module, copied
+  again by the engine, and the stand-in engine keeps them), folds and searches it for the template
+  and writes the new subject: about eleven passes over the subject, against two for a get+put.
+  These are what the module is asked to do; only their speed is open, so {subject['ratio']:.1f}×
+  is near the floor.
+
 ## The core, natively (25 MB; target: body placements within 2.5×, subject within 3× one copy)
 
 {chr(10).join(core_lines)}
