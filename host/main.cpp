@@ -20,6 +20,7 @@
 #include "class_registrations.h"
 #include "engine.h"
 #include "mailhelper.h"
+#include "measure.h"
 #include "metrics.h"
 #include "owners.h"
 #include "record.h"
@@ -116,7 +117,7 @@ json Describe(const Record& record) {
         trace.push_back({{"engine", line.engine},
                          {"fromModule", line.fromModule},
                          {"source", WideToUtf8(line.source)},
-                         {"message", WideToUtf8(line.message)}});
+                         {"message", TextReport(line.message, kLongestItemText)}});
     for (const LogLine& line : record.log)
         log.push_back({{"message", WideToUtf8(line.message)},
                        {"level", line.level},
@@ -143,7 +144,8 @@ json Describe(const Record& record) {
             {"cleanups", record.cleanups},
             {"registryAppNameCalls", record.registryAppNameCalls},
             {"settings", settings},
-            {"objects", objects}};
+            {"objects", objects},
+            {"memory", DescribeProcessMemory()}};
 }
 
 // Runs the steps on a module object of this thread's own, in an apartment of its own.

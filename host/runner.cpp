@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "measure.h"
 #include "metrics.h"
 #include "raw_invoke.h"
 #include "text.h"
@@ -34,8 +35,10 @@ std::wstring TakeErrorDescription() {
 json Call(const std::string& name, const std::function<HRESULT()>& call,
           const std::function<void(json&)>& describeResult) {
     SetErrorInfo(0, nullptr);
+    const StepMeter meter;
     const HRESULT code = call();
     json step = {{"call", name}, {"hresult", HresultText(code)}};
+    meter.Describe(step);
     if (FAILED(code))
         step["error"] = WideToUtf8(TakeErrorDescription());
     else
@@ -80,10 +83,10 @@ UniqueVariant ToVariant(const json& value) {
 }
 
 json Content(const MailContent& content) {
-    return {{"subject", TextReport(content.subject)},
-            {"body", TextReport(content.body)},
-            {"htmlbody", TextReport(content.htmlBody)},
-            {"rtfbody", TextReport(content.rtfBody)},
+    return {{"subject", TextReport(content.subject, kLongestItemText)},
+            {"body", TextReport(content.body, kLongestItemText)},
+            {"htmlbody", TextReport(content.htmlBody, kLongestItemText)},
+            {"rtfbody", TextReport(content.rtfBody, kLongestItemText)},
             {"saves", content.saves}};
 }
 
@@ -138,6 +141,15 @@ json Runner::ItemEvent(const Step& step) {
     return result;
 }
 
+json Runner::GetPut(const Step& step) {
+    ComPtr<OutlookObject> item;
+    if (step.item) item = Item(*step.item);
+    json result = Call(
+        "BareGetPut", [&] { return BareGetPut(item.Get(), step.property); }, [](json&) {});
+    if (item) result["item"] = Content(item->Content());
+    return result;
+}
+
 json Runner::LoginName() {
     // Scripting clients reach GetLoginName by name on the module's default interface.
     ComPtr<IDispatch> object;
@@ -180,6 +192,7 @@ json Runner::Run(const Step& step) {
     if (call == "GetLoginName") return LoginName();
     if (call == "Measure") return Measure(step.label);
     if (call == "Invoke") return RawInvoke(module, step.invoke);
+    if (call == "BareGetPut") return GetPut(step);
     if (call == "ZMStartup") return Startup(step);
     if (call == "ZMShutdown")
         return StatusCall(call, [&](long* status) { return module->ZMShutdown(status); });

@@ -31,6 +31,7 @@ class Runner {
     nlohmann::ordered_json Startup(const Step& step);
     nlohmann::ordered_json ItemEvent(const Step& step);
     nlohmann::ordered_json LoginName();
+    nlohmann::ordered_json GetPut(const Step& step);
     IDispatch* Engine(const std::string& name);
     ComPtr<OutlookObject> Item(const ItemSpec& wanted);
 

@@ -1,7 +1,10 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
+#include "measure.h"
 #include "raw_invoke.h"
 #include "record.h"
 #include "settings_section.h"
@@ -36,10 +39,11 @@ const std::map<std::string, std::set<std::string>> kCalls = {
     {"ZMItemEvent", {"selector", "cancel", "item", "folderEntryId", "folderStoreId"}},
     {"Measure", {"label"}},
     {"Invoke", {"object", "member", "flags", "args", "vtable"}},
+    {"BareGetPut", {"property", "item"}},
 };
 
-const std::set<std::string> kItemMembers = {"id",   "type",     "submitted", "subject",
-                                            "body", "htmlbody", "rtfbody",   "format"};
+const std::set<std::string> kItemMembers = {"id",       "type",    "submitted", "subject", "body",
+                                            "htmlbody", "rtfbody", "format",    "generate"};
 
 void CheckMembers(const json& object, const std::set<std::string>& allowed,
                   const std::string& where) {
@@ -100,6 +104,21 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
         {"format", &ItemSpec::format}};
     for (const auto& [name, field] : texts)
         if (item.contains(name)) wanted.*field = Text(item[name], where + "." + name);
+    if (item.contains("generate")) {
+        // {"field": "htmlbody", "bytes": 26214400, "marker": true}: a large text made here.
+        const json& generate = item["generate"];
+        CheckMembers(generate, {"field", "bytes", "marker"}, where + ".generate");
+        const std::string field = generate.value("field", "");
+        const auto target = std::find_if(std::begin(texts), std::end(texts) - 1,
+                                         [&](const auto& text) { return field == text.first; });
+        if (target == std::end(texts) - 1 || !generate.contains("bytes") ||
+            !generate["bytes"].is_number_unsigned())
+            throw ScenarioError(where + ".generate needs a text \"field\" and a size in \"bytes\"");
+        const bool marker =
+            generate.contains("marker") && Boolean(generate["marker"], where + ".generate.marker");
+        wanted.*(target->second) =
+            GenerateText(field, generate["bytes"].get<std::size_t>(), marker);
+    }
     return wanted;
 }
 
@@ -144,7 +163,15 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
         parsed.folderEntryId = Text(step["folderEntryId"], where + ".folderEntryId");
     if (step.contains("folderStoreId"))
         parsed.folderStoreId = Text(step["folderStoreId"], where + ".folderStoreId");
-    if (parsed.call == "ZMItemEvent") {
+    if (step.contains("property")) {
+        parsed.property = Text(step["property"], where + ".property");
+        if (parsed.property != L"Subject" && parsed.property != L"Body" &&
+            parsed.property != L"HTMLBody" && parsed.property != L"RTFBody")
+            throw ScenarioError(where + ".property must be Subject, Body, HTMLBody or RTFBody");
+    }
+    if (parsed.call == "BareGetPut" && parsed.property.empty())
+        throw ScenarioError(where + " needs a \"property\"");
+    if (parsed.call == "ZMItemEvent" || parsed.call == "BareGetPut") {
         if (!step.contains("item"))
             throw ScenarioError(where + " needs an \"item\" (null for none)");
         if (!step["item"].is_null()) parsed.item = ParseItem(step["item"], where + ".item", ids);

@@ -38,8 +38,9 @@ struct Step {
     bool cancel = false;
     std::optional<ItemSpec> item;  // ZMItemEvent; none passes no item at all
     std::wstring folderEntryId, folderStoreId;
-    std::wstring message;  // ZMSendMessage
-    long number = 0;       // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
+    std::wstring message;   // ZMSendMessage
+    long number = 0;        // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
+    std::wstring property;  // BareGetPut: the safe mail item's property it reads and writes
     bool cancelDefault = false;
     long repeat = 1;        // how many times the step runs
     std::string label;      // Measure: names the point in the report

@@ -39,7 +39,8 @@ std::wstring UnitsText(const nlohmann::json& value) {
     return text;
 }
 
-nlohmann::json TextReport(std::wstring_view text) {
+nlohmann::json TextReport(std::wstring_view text, std::size_t longest) {
+    if (text.size() > longest) return {{"length", text.size()}};
     bool clean = true;
     for (size_t i = 0; i < text.size() && clean; ++i) {
         const wchar_t unit = text[i];

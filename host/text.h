@@ -5,6 +5,7 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -18,7 +19,11 @@ std::string WideToUtf8(std::wstring_view text);
 // reports give such text as {"units": [code unit, ...]}.
 bool IsUnitsText(const nlohmann::json& value);
 std::wstring UnitsText(const nlohmann::json& value);
-nlohmann::json TextReport(std::wstring_view text);
+// Text longer than `longest` units is reported as {"length": N}.
+nlohmann::json TextReport(std::wstring_view text, std::size_t longest = SIZE_MAX);
+// Item texts and trace lines of the benchmarks run to megabytes; beyond this, only their length
+// is worth printing.
+constexpr std::size_t kLongestItemText = std::size_t{1} << 18;
 
 // Stores a new BSTR holding text in *out, as an [out] argument receives it.
 HRESULT ReturnText(std::wstring_view text, BSTR* out);

@@ -64,7 +64,7 @@ void LateBound::Call(const wchar_t* name) {
     Invoke(name, DISPATCH_METHOD, params, ignored.Receive());
 }
 
-std::u16string LateBound::GetText(const wchar_t* name) {
+SharedText LateBound::GetText(const wchar_t* name) {
     UniqueVariant value;
     Get(name, value);
     VARIANT& text = value.Get();
@@ -76,10 +76,18 @@ std::u16string LateBound::GetText(const wchar_t* name) {
         throw Error::ObjectNotSet();
     if (V_VT(&text) == VT_EMPTY) return {};
     if (V_VT(&text) != VT_BSTR) CheckOutside(VariantChangeType(&text, &text, 0, VT_BSTR));
-    return BstrText(V_BSTR(&text));
+    // The BSTR leaves the VARIANT for an owner that the text shares.
+    auto owner = std::make_shared<windows::UniqueBstr>(V_BSTR(&text));
+    V_VT(&text) = VT_EMPTY;
+    const BSTR characters = owner->Get();
+    const std::u16string_view view =
+        characters ? std::u16string_view(reinterpret_cast<const char16_t*>(characters),
+                                         SysStringLen(characters))
+                   : std::u16string_view();
+    return SharedText(view, std::move(owner));
 }
 
-void LateBound::PutText(const wchar_t* name, const std::u16string& value) {
+void LateBound::PutText(const wchar_t* name, const SplicedText& value) {
     const windows::UniqueBstr text = windows::MakeBstr(value);
     VARIANT argument{};
     V_VT(&argument) = VT_BSTR;

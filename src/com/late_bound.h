@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/large_text.h"
 #include "com/com_ptr.h"
 #include "platform/windows/owners.h"
 
@@ -27,8 +28,11 @@ class LateBound {
     // Calls a method without arguments; its value is dropped.
     void Call(const wchar_t* name);
 
-    std::u16string GetText(const wchar_t* name);
-    void PutText(const wchar_t* name, const std::u16string& value);
+    // Reads a text property (converted as automation converts) and keeps it in the BSTR it came
+    // in.
+    SharedText GetText(const wchar_t* name);
+    // Assigns a text property the pieces joined, straight into the BSTR that carries them.
+    void PutText(const wchar_t* name, const SplicedText& value);
 
   private:
     void Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARIANT* result);

@@ -94,14 +94,14 @@ class ComSafeMailItem : public SafeMailItem {
         object_.Put(L"item", value);
     }
     void Save() override { object_.Call(L"Save"); }
-    std::u16string Subject() override { return object_.GetText(L"Subject"); }
-    void SetSubject(const std::u16string& value) override { object_.PutText(L"Subject", value); }
-    std::u16string Body() override { return object_.GetText(L"Body"); }
-    void SetBody(const std::u16string& value) override { object_.PutText(L"Body", value); }
-    std::u16string HTMLBody() override { return object_.GetText(L"HTMLBody"); }
-    void SetHTMLBody(const std::u16string& value) override { object_.PutText(L"HTMLBody", value); }
-    std::u16string RTFBody() override { return object_.GetText(L"RTFBody"); }
-    void SetRTFBody(const std::u16string& value) override { object_.PutText(L"RTFBody", value); }
+    SharedText Subject() override { return object_.GetText(L"Subject"); }
+    void SetSubject(const SplicedText& value) override { object_.PutText(L"Subject", value); }
+    SharedText Body() override { return object_.GetText(L"Body"); }
+    void SetBody(const SplicedText& value) override { object_.PutText(L"Body", value); }
+    SharedText HTMLBody() override { return object_.GetText(L"HTMLBody"); }
+    void SetHTMLBody(const SplicedText& value) override { object_.PutText(L"HTMLBody", value); }
+    SharedText RTFBody() override { return object_.GetText(L"RTFBody"); }
+    void SetRTFBody(const SplicedText& value) override { object_.PutText(L"RTFBody", value); }
 
     IDispatch* Dispatch() const { return object_.Dispatch(); }
 

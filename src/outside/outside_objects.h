@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+#include "base/large_text.h"
+
 namespace quillmark {
 
 // The host engine object (IEngineAPI). The adapter passes the calling module object as the
@@ -60,14 +62,16 @@ class SafeMailItem {
     virtual ~SafeMailItem() = default;
     virtual void BindItem(OutlookItem& item) = 0;  // assigns the item property
     virtual void Save() = 0;
-    virtual std::u16string Subject() = 0;
-    virtual void SetSubject(const std::u16string& value) = 0;
-    virtual std::u16string Body() = 0;
-    virtual void SetBody(const std::u16string& value) = 0;
-    virtual std::u16string HTMLBody() = 0;
-    virtual void SetHTMLBody(const std::u16string& value) = 0;
-    virtual std::u16string RTFBody() = 0;
-    virtual void SetRTFBody(const std::u16string& value) = 0;
+    // Subjects and bodies may be large: they are read in the buffer they come in and written
+    // as pieces, joined once where they are stored.
+    virtual SharedText Subject() = 0;
+    virtual void SetSubject(const SplicedText& value) = 0;
+    virtual SharedText Body() = 0;
+    virtual void SetBody(const SplicedText& value) = 0;
+    virtual SharedText HTMLBody() = 0;
+    virtual void SetHTMLBody(const SplicedText& value) = 0;
+    virtual SharedText RTFBody() = 0;
+    virtual void SetRTFBody(const SplicedText& value) = 0;
 };
 
 class BodyFormatProbe {

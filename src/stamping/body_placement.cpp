@@ -19,7 +19,8 @@ std::u16string Quoted(std::u16string_view before, std::u16string_view stamp,
 void PlaceInHtmlBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 20;
     const std::u16string decorated = DecorateForHtml(stamp);
-    const std::u16string body = run.mail.HTMLBody();
+    const SharedText text = run.mail.HTMLBody();
+    const std::u16string_view body = text;
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
         run.step = 22;
@@ -36,7 +37,8 @@ void PlaceInHtmlBody(StampingRun& run, std::u16string_view stamp) {
 // The trace lines quote the stamp as composed; the body receives it escaped for RTF.
 void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 34;
-    const std::u16string body = run.mail.RTFBody();
+    const SharedText text = run.mail.RTFBody();
+    const std::u16string_view body = text;
     const std::u16string rtfStamp = EscapeForRtf(stamp);
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
@@ -56,7 +58,8 @@ void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
 
 void PlaceInPlainBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 44;
-    const std::u16string body = run.mail.Body();
+    const SharedText text = run.mail.Body();
+    const std::u16string_view body = text;
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
         run.trace(Quoted(u"Adding to plain text body: '", stamp, u"'"));

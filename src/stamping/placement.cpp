@@ -1,8 +1,8 @@
 #include "stamping/placement.h"
 
+#include <algorithm>
 #include <initializer_list>
 
-#include "stamping/plain_search.h"
 #include "stamping/text_search.h"
 
 namespace quillmark::stamping {
@@ -10,8 +10,6 @@ namespace quillmark::stamping {
 namespace {
 
 constexpr std::u16string_view kHtmlBodyEnd = u"</body>";
-
-constexpr PlainSearch kMarkerSearch(kOriginalMessageMarker);
 
 std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
     std::size_t size = 0;
@@ -24,45 +22,61 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
 
 }  // namespace
 
+// The marker begins with a dash, which ordinary text rarely holds. Blocks of the body without
+// one are passed over by a scan of fixed length that the compiler vectorises, far quicker than
+// any search that jumps; the marker is compared only at the dashes of the blocks that have some.
 std::size_t FindOriginalMessage(std::u16string_view body) {
-    return kMarkerSearch.Find(body);
+    static_assert(kOriginalMessageMarker.front() == u'-');
+    constexpr std::size_t kBlock = 64;
+    for (std::size_t start = 0; start < body.size(); start += kBlock) {
+        const std::size_t end = std::min(body.size(), start + kBlock);
+        if (end - start == kBlock) {
+            unsigned dashes = 0;
+            for (std::size_t i = start; i < start + kBlock; ++i) dashes |= body[i] == u'-';
+            if (!dashes) continue;
+        }
+        for (std::size_t at = start; at < end; ++at) {
+            if (body[at] == u'-' && body.substr(at).starts_with(kOriginalMessageMarker)) return at;
+        }
+    }
+    return std::u16string_view::npos;
 }
 
-std::u16string InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
-                        std::u16string_view separator) {
-    return Concat({body.substr(0, position), insert, separator, body.substr(position)});
+SplicedText InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
+                     std::u16string_view separator) {
+    return {body.substr(0, position), insert, separator, body.substr(position)};
 }
 
 std::u16string DecorateForHtml(std::u16string_view stamp) {
     return Concat({u"<p>", stamp, u"<br><br></p>"});
 }
 
-std::u16string PlaceAtHtmlEnd(CaseFolding& folding, std::u16string_view body,
-                              std::u16string_view decoratedStamp) {
+SplicedText PlaceAtHtmlEnd(CaseFolding& folding, std::u16string_view body,
+                           std::u16string_view decoratedStamp) {
     const std::size_t end = FindLastIgnoringCase(folding, body, kHtmlBodyEnd);
-    if (end == std::u16string_view::npos) return Concat({body, decoratedStamp});
-    return Concat({body.substr(0, end), decoratedStamp, kHtmlBodyEnd,
-                   body.substr(end + kHtmlBodyEnd.size())});
+    if (end == std::u16string_view::npos) return {body, decoratedStamp};
+    return {body.substr(0, end), decoratedStamp, kHtmlBodyEnd,
+            body.substr(end + kHtmlBodyEnd.size())};
 }
 
 std::u16string_view RtfBeforeLastBrace(std::u16string_view body) {
     return body.substr(0, body.rfind(u'}'));
 }
 
-std::u16string PlaceAtRtfEnd(std::u16string_view body, std::u16string_view rtfStamp) {
-    return Concat({RtfBeforeLastBrace(body), u"\\par", kLineBreak, rtfStamp, u"\\par}"});
+SplicedText PlaceAtRtfEnd(std::u16string_view body, std::u16string_view rtfStamp) {
+    return {RtfBeforeLastBrace(body), u"\\par", kLineBreak, rtfStamp, u"\\par}"};
 }
 
-std::u16string PlaceAtPlainEnd(std::u16string_view body, std::u16string_view stamp) {
-    return Concat({body, kBlankLine, stamp});
+SplicedText PlaceAtPlainEnd(std::u16string_view body, std::u16string_view stamp) {
+    return {body, kBlankLine, stamp};
 }
 
-std::u16string PlaceInSubject(CaseFolding& folding, std::u16string_view subject,
-                              std::u16string_view stampTemplate, std::u16string_view stamp) {
+SplicedText PlaceInSubject(CaseFolding& folding, std::u16string_view subject,
+                           std::u16string_view stampTemplate, std::u16string_view stamp) {
     const std::size_t found = stampTemplate.empty()
                                   ? std::u16string_view::npos
                                   : FindIgnoringCase(folding, subject, stampTemplate);
-    return Concat({subject.substr(0, found), stamp});
+    return {subject.substr(0, found), stamp};
 }
 
 }  // namespace quillmark::stamping

@@ -1,13 +1,15 @@
 #pragma once
 
-// Where the stamp goes in a subject or body, as pure text operations. Every function reads its
-// input once and builds the result in one allocation, so placing a stamp costs little more than
-// one copy of the body.
+// Where the stamp goes in a subject or body, as pure text operations. Each placement returns the
+// new text as the pieces it is made of (views of its arguments, which must outlive the result);
+// whoever stores it joins them in one pass, so placing a stamp costs no more than that one copy
+// of the body plus a search.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "base/large_text.h"
 #include "platform/platform.h"
 
 namespace quillmark::stamping {
@@ -24,31 +26,31 @@ inline constexpr std::u16string_view kRtfBlankLine = u"\\par\r\n\\par\r\n";
 std::size_t FindOriginalMessage(std::u16string_view body);
 
 // body[0, position) + insert + separator + body[position, end).
-std::u16string InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
-                        std::u16string_view separator = {});
+SplicedText InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
+                     std::u16string_view separator = {});
 
 // "<p>" + stamp + "<br><br></p>": the stamp as its own paragraph, set off from what follows.
 std::u16string DecorateForHtml(std::u16string_view stamp);
 
 // The decorated stamp goes before the last "</body>" (any letter case), which is rewritten in
 // lower case; a body without one gets the stamp appended.
-std::u16string PlaceAtHtmlEnd(CaseFolding& folding, std::u16string_view body,
-                              std::u16string_view decoratedStamp);
+SplicedText PlaceAtHtmlEnd(CaseFolding& folding, std::u16string_view body,
+                           std::u16string_view decoratedStamp);
 
 // The RTF source up to its last "}", which closes the document; the whole body when it holds no
 // "}" at all (a blank document).
 std::u16string_view RtfBeforeLastBrace(std::u16string_view body);
 
 // Closes the document again after a new paragraph holding the (already RTF-escaped) stamp.
-std::u16string PlaceAtRtfEnd(std::u16string_view body, std::u16string_view rtfStamp);
+SplicedText PlaceAtRtfEnd(std::u16string_view body, std::u16string_view rtfStamp);
 
 // The stamp after a blank line at the end of a plain-text body.
-std::u16string PlaceAtPlainEnd(std::u16string_view body, std::u16string_view stamp);
+SplicedText PlaceAtPlainEnd(std::u16string_view body, std::u16string_view stamp);
 
 // The subject up to where the unreplaced template occurs (any letter case), followed by the
 // stamp; a subject without the template keeps all of it. A template stamp with no tokens thus
 // replaces its own earlier copy instead of piling up. An empty template keeps the whole subject.
-std::u16string PlaceInSubject(CaseFolding& folding, std::u16string_view subject,
-                              std::u16string_view stampTemplate, std::u16string_view stamp);
+SplicedText PlaceInSubject(CaseFolding& folding, std::u16string_view subject,
+                           std::u16string_view stampTemplate, std::u16string_view stamp);
 
 }  // namespace quillmark::stamping

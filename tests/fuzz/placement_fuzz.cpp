@@ -155,7 +155,8 @@ void CheckPlain(const std::u16string& body, std::u16string_view stamp) {
 void CheckSubject(const std::u16string& subject, std::u16string_view stampTemplate,
                   std::u16string_view stamp) {
     LatinCaseFolding folding;
-    const std::u16string placed = stamping::PlaceInSubject(folding, subject, stampTemplate, stamp);
+    const std::u16string placed =
+        stamping::PlaceInSubject(folding, subject, stampTemplate, stamp).Join();
     const std::size_t found = stampTemplate.empty()
                                   ? kNowhere
                                   : FirstOccurrence(subject, stampTemplate, Letters::kAnyCase);

@@ -85,18 +85,18 @@ class FakeSafeMailItem : public SafeMailItem {
         record_.Check("safeitem.Save");
         ++Bound().saves;
     }
-    std::u16string Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
-    void SetSubject(const std::u16string& v) override {
+    SharedText Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
+    void SetSubject(const SplicedText& v) override {
         Put("safeitem.Subject.put", Bound().subject, v);
     }
-    std::u16string Body() override { return Get("safeitem.Body.get", Bound().body); }
-    void SetBody(const std::u16string& v) override { Put("safeitem.Body.put", Bound().body, v); }
-    std::u16string HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
-    void SetHTMLBody(const std::u16string& v) override {
+    SharedText Body() override { return Get("safeitem.Body.get", Bound().body); }
+    void SetBody(const SplicedText& v) override { Put("safeitem.Body.put", Bound().body, v); }
+    SharedText HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
+    void SetHTMLBody(const SplicedText& v) override {
         Put("safeitem.HTMLBody.put", Bound().htmlBody, v);
     }
-    std::u16string RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
-    void SetRTFBody(const std::u16string& v) override {
+    SharedText RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
+    void SetRTFBody(const SplicedText& v) override {
         Put("safeitem.RTFBody.put", Bound().rtfBody, v);
     }
 
@@ -110,9 +110,9 @@ class FakeSafeMailItem : public SafeMailItem {
         record_.Check(operation);
         return field;
     }
-    void Put(const std::string& operation, std::u16string& field, const std::u16string& value) {
+    void Put(const std::string& operation, std::u16string& field, const SplicedText& value) {
         record_.Check(operation);
-        field = value;
+        field = value.Join();
     }
 
     HostRecord& record_;

@@ -9,6 +9,7 @@
 #include "fake_platform.h"
 #include "module/quillmark.h"
 #include "stamping/placement.h"
+#include "stamping/plain_search.h"
 #include "stamping/rtf_escape.h"
 #include "stamping/text_search.h"
 
@@ -263,6 +264,23 @@ TEST(OriginalMessageMarker, IsFoundOnlyExactly) {
         {u"-----Original Mess\u0161ge -----Original Message", 22},
     };
     for (const auto& [body, at] : cases) EXPECT_EQ(stamping::FindOriginalMessage(body), at);
+}
+
+TEST(PlainSearch, FindsWhatAPlainFindFinds) {
+    // Repeated and overlapping pairs, and units that share their low six bits (a, !, U+0161).
+    const std::u16string_view texts[] = {u"abababcabab", u"aaaaaaab", u"x\u0161ya!yab a\u0161y",
+                                         u"-----Original Messag-----Original Message"};
+    const std::u16string_view words[] = {u"a",   u"ab",          u"bab", u"abc",
+                                         u"aab", u"a\u0161y",    u"!y",  u"-----Original Message",
+                                         u"ba",  u"abababcababx"};
+    for (const auto text : texts) {
+        for (const auto word : words) {
+            const stamping::PlainSearch search(word);
+            for (std::size_t from = 0; from <= text.size(); ++from)
+                EXPECT_EQ(search.Find(text, from), text.find(word, from))
+                    << ToUtf8(word) << " in " << ToUtf8(text) << " from " << from;
+        }
+    }
 }
 
 // ---- Case-insensitive search over long texts ----

@@ -180,9 +180,9 @@ TEST_F(ComAdaptersTest, TextPropertiesAreReadAndAssignedByName) {
     object_.DefineValue(L"Count", MakeVariant(VT_I4, 42));
     LateBound bound{ComPtr<IDispatch>(&object_)};
 
-    EXPECT_EQ(bound.GetText(L"Subject"), u"Re: plan");
-    EXPECT_EQ(bound.GetText(L"Count"), u"42");  // converted as automation converts
-    bound.PutText(L"Subject", u"Re: plan [stamped]");
+    EXPECT_EQ(bound.GetText(L"Subject").View(), u"Re: plan");
+    EXPECT_EQ(bound.GetText(L"Count").View(), u"42");  // converted as automation converts
+    bound.PutText(L"Subject", {u"Re: plan", u"", u" [stamped]"});
     EXPECT_EQ(assigned, L"Re: plan [stamped]");
     EXPECT_EQ(assignFlags, DISPATCH_PROPERTYPUT);
     EXPECT_EQ(namedArgument, DISPID_PROPERTYPUT);

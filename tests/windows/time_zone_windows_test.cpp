@@ -88,6 +88,11 @@ TEST(TurkishLocale, IAndSmallIStillPair) {
     ASSERT_EQ(std::wstring(locale), L"tr-TR");
     LocaleCaseFolding folding;
     EXPECT_EQ(folding.ToUpper(u"<time>"), folding.ToUpper(u"<TIME>"));
+    // Plain ASCII is folded without the system; with one accented letter more, the system folds
+    // all of it. Both must agree on every ASCII unit.
+    std::u16string ascii;
+    for (char16_t unit = 0; unit < 0x80; ++unit) ascii += unit;
+    EXPECT_EQ(folding.ToUpper(ascii + u"\u00E9"), folding.ToUpper(ascii) + u"\u00C9");
 }
 
 TEST(WindowsCaseFolding, UpperCasesAccentedLettersUnitForUnit) {

@@ -57,6 +57,26 @@ void MapPointByPoint(const char16_t* source, std::size_t length, char16_t* targe
     }
 }
 
+// Text of plain ASCII, by far the most of any mail body, folds the same in every locale under
+// ordinary upper-casing: a to z become A to Z, nothing else changes. Folded here, in blocks that
+// the compiler vectorises, it skips the system's tables. Returns false, with `target`
+// unspecified, as soon as a block holds anything else.
+bool MapAscii(const char16_t* source, std::size_t length, char16_t* target) {
+    constexpr std::size_t kBlock = 64;
+    for (std::size_t start = 0; start < length; start += kBlock) {
+        const std::size_t end = std::min(length, start + kBlock);
+        char16_t seen = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            const char16_t unit = source[i];
+            seen |= unit;
+            target[i] =
+                static_cast<char16_t>(unit - (static_cast<char16_t>(unit - u'a') < 26 ? 32 : 0));
+        }
+        if (seen >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::u16string LocaleCaseFolding::ToUpper(std::u16string_view text) {
@@ -71,8 +91,9 @@ std::u16string LocaleCaseFolding::ToUpper(std::u16string_view text) {
         }
         // Any trouble with the piece as a whole (a length change, or text the system rejects)
         // is sorted out code point by code point.
-        if (MapExactly(text.data() + start, static_cast<int>(length), upper.data() + start) !=
-            ERROR_SUCCESS) {
+        if (!MapAscii(text.data() + start, length, upper.data() + start) &&
+            MapExactly(text.data() + start, static_cast<int>(length), upper.data() + start) !=
+                ERROR_SUCCESS) {
             MapPointByPoint(text.data() + start, length, upper.data() + start);
         }
         start += length;

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/large_text.h"
 #include "base/unique_any.h"
 
 namespace quillmark::windows {
@@ -48,6 +49,19 @@ inline UniqueBstr MakeBstr(std::u16string_view text) {
 }
 inline UniqueBstr MakeBstr(std::wstring_view text) {
     return MakeBstr<wchar_t>(text);
+}
+
+// A new BSTR holding the pieces joined, built in place; throws std::bad_alloc like MakeBstr.
+inline UniqueBstr MakeBstr(const SplicedText& text) {
+    UniqueBstr value(SysAllocStringLen(nullptr, static_cast<UINT>(text.size())));
+    if (!value) throw std::bad_alloc();
+    OLECHAR* next = value.Get();
+    for (const auto piece : text) {
+        std::char_traits<char16_t>::copy(reinterpret_cast<char16_t*>(next), piece.data(),
+                                         piece.size());
+        next += piece.size();
+    }
+    return value;
 }
 
 // The text of a BSTR, which may hold NULs; a null BSTR is the empty text.
