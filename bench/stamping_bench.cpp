@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/portable/latin_case_folding.h"
+#include "sample_message.h"
 #include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
 
@@ -25,35 +26,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::u16string_view kStamp = u"This email was sent on 1/8/10 at 3:05 PM PST by clerk1.";
 
-enum class Kind { kHtml, kRtf, kPlain };
+using Kind = bench::MessageKind;
 
-// A body of about `bytes` bytes, mostly repeated lines with some markup, ending as a message of
-// its kind ends; with `marker`, an earlier message starts halfway through.
 std::u16string MakeBody(Kind kind, std::size_t bytes, bool marker) {
-    const std::u16string_view line =
-        kind == Kind::kHtml
-            ? u"<div>Dear team, the <b>figures</b> for the quarter are attached.</div>\r\n"
-        : kind == Kind::kRtf
-            ? u"\\pard Dear team, the {\\b figures} for the quarter are attached.\\par\r\n"
-            : u"Dear team, the figures for the quarter are attached.\r\n";
-    const std::u16string_view head = kind == Kind::kHtml  ? u"<html><body>"
-                                     : kind == Kind::kRtf ? u"{\\rtf1\\ansi "
-                                                          : u"";
-    const std::u16string_view tail = kind == Kind::kHtml  ? u"</body></html>"
-                                     : kind == Kind::kRtf ? u"}\r\n"
-                                                          : u"";
-    const std::size_t units = bytes / 2;
-    std::u16string body(head);
-    body.reserve(units + line.size() + 64);
-    while (body.size() + line.size() + tail.size() < units) {
-        if (marker && body.size() >= units / 2) {
-            body += u"-----Original Message-----\r\n";
-            marker = false;
-        }
-        body += line;
-    }
-    body += tail;
-    return body;
+    return bench::SampleMessage<char16_t>(kind, bytes, marker);
 }
 
 double Median(std::vector<double> values) {

@@ -10,6 +10,7 @@
 
 #include "class_registrations.h"
 #include "owners.h"
+#include "sample_message.h"
 #include "text.h"
 
 namespace standin {
@@ -149,25 +150,11 @@ json DescribeProcessMemory() {
 }
 
 std::wstring GenerateText(const std::string& field, std::size_t bytes, bool marker) {
-    const bool html = field == "htmlbody", rtf = field == "rtfbody";
-    const std::wstring_view line =
-        html  ? L"<div>Dear team, the <b>figures</b> for the quarter are attached.</div>\r\n"
-        : rtf ? L"\\pard Dear team, the {\\b figures} for the quarter are attached.\\par\r\n"
-              : L"Dear team, the figures for the quarter are attached.\r\n";
-    const std::wstring_view head = html ? L"<html><body>" : rtf ? L"{\\rtf1\\ansi " : L"";
-    const std::wstring_view tail = html ? L"</body></html>" : rtf ? L"}\r\n" : L"";
-    const std::size_t units = bytes / 2;
-    std::wstring text(head);
-    text.reserve(units + line.size() + 64);
-    while (text.size() + line.size() + tail.size() < units) {
-        if (marker && text.size() >= units / 2) {
-            text += L"-----Original Message-----\r\n";
-            marker = false;
-        }
-        text += line;
-    }
-    text += tail;
-    return text;
+    using quillmark::bench::MessageKind;
+    const MessageKind kind = field == "htmlbody"  ? MessageKind::kHtml
+                             : field == "rtfbody" ? MessageKind::kRtf
+                                                  : MessageKind::kPlain;
+    return quillmark::bench::SampleMessage<wchar_t>(kind, bytes, marker);
 }
 
 HRESULT BareGetPut(IDispatch* item, const std::wstring& property) {
