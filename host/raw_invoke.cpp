@@ -65,10 +65,10 @@ struct Argument {
     VARIANT passed;
 };
 
-void MakeArgument(const nlohmann::json& spec, Argument& argument) {
+void MakeArgument(const nlohmann::json& scenarioArgument, Argument& argument) {
     VARIANT& value = argument.value.Get();
-    const VARTYPE type = kTypes.at(spec["vt"].get<std::string>());
-    const nlohmann::json given = spec.value("value", nlohmann::json());
+    const VARTYPE type = kTypes.at(scenarioArgument["vt"].get<std::string>());
+    const nlohmann::json given = scenarioArgument.value("value", nlohmann::json());
     switch (type) {
         case VT_I2:
             V_I2(&value) = static_cast<SHORT>(given.get<long long>());
@@ -98,7 +98,7 @@ void MakeArgument(const nlohmann::json& spec, Argument& argument) {
     }
     V_VT(&value) = type;
     argument.passed = value;
-    if (spec.value("byref", false)) {
+    if (scenarioArgument.value("byref", false)) {
         V_VT(&argument.passed) = type | VT_BYREF;
         V_BYREF(&argument.passed) = &V_I4(&value);  // every member of the value starts here
     }
