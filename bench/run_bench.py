@@ -262,9 +262,11 @@ body. {"All are met." if not missed else "Missed in this run: " + ", ".join(f"{r
 - **Bodies.** A send reads the body once (the string the item hands over is used where it
   arrives), finds where the stamp goes without copying (the search skips most of the body), and
   joins the pieces of the new body once, straight into the string it writes: one copy more than
-  a get+put, which reads and writes. The peak extra memory is the body read, the body written and
-  the item's own copy of what it is given, {max(r['memory'] for r in rows if r['name'] != 'Subject'):.2f}×
-  the body at most, against {max(r['getPutMemory'] for r in rows if r['name'] != 'Subject'):.2f}× for a get+put.
+  a get+put, which reads and writes. The body read is let go of as soon as the new one is joined,
+  before it is written, so at the peak the process holds two bodies' worth, as a get+put does: the
+  body read and the new one while joining, or the new one and the item's own copy while writing:
+  {max(r['memory'] for r in rows if r['name'] != 'Subject'):.2f}× the body at most, against
+  {max(r['getPutMemory'] for r in rows if r['name'] != 'Subject'):.2f}× for a get+put.
 - **Small bodies.** The costs that do not grow with the body ({fixed['sendUs'] / 1000:.2f} ms:
   the settings read from the registry and the activation of the helper objects are round trips
   to the Wine server) weigh most at 1 MB, where a get+put takes about

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quillmark {
 
@@ -49,6 +50,16 @@ class SplicedText {
     // Throws std::length_error beyond kMostPieces pieces.
     SplicedText(std::initializer_list<std::u16string_view> pieces);
 
+    // Hands over the text the pieces are cut from, so that whoever stores the joined text can let
+    // go of it once joined, before storing: a large body is then held twice at most, not three
+    // times (read, joined, and stored by the receiver).
+    SplicedText&& CutFrom(SharedText source) && {
+        source_ = std::move(source);
+        return std::move(*this);
+    }
+    // Lets go of the source handed over; the pieces are invalid from here on.
+    void ReleaseSource() { source_ = SharedText(); }
+
     const std::u16string_view* begin() const { return pieces_.data(); }
     const std::u16string_view* end() const { return pieces_.data() + count_; }
     std::size_t size() const { return size_; }  // in code units, all pieces together
@@ -60,6 +71,7 @@ class SplicedText {
     std::array<std::u16string_view, kMostPieces> pieces_{};
     std::size_t count_ = 0;
     std::size_t size_ = 0;
+    SharedText source_;
 };
 
 }  // namespace quillmark

@@ -87,8 +87,9 @@ SharedText LateBound::GetText(const wchar_t* name) {
     return SharedText(view, std::move(owner));
 }
 
-void LateBound::PutText(const wchar_t* name, const SplicedText& value) {
+void LateBound::PutText(const wchar_t* name, SplicedText value) {
     const windows::UniqueBstr text = windows::MakeBstr(value);
+    value.ReleaseSource();
     VARIANT argument{};
     V_VT(&argument) = VT_BSTR;
     V_BSTR(&argument) = text.Get();

@@ -32,7 +32,7 @@ class LateBound {
     // in.
     SharedText GetText(const wchar_t* name);
     // Assigns a text property the pieces joined, straight into the BSTR that carries them.
-    void PutText(const wchar_t* name, const SplicedText& value);
+    void PutText(const wchar_t* name, SplicedText value);
 
   private:
     void Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARIANT* result);

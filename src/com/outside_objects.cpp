@@ -95,13 +95,13 @@ class ComSafeMailItem : public SafeMailItem {
     }
     void Save() override { object_.Call(L"Save"); }
     SharedText Subject() override { return object_.GetText(L"Subject"); }
-    void SetSubject(const SplicedText& value) override { object_.PutText(L"Subject", value); }
+    void SetSubject(SplicedText value) override { object_.PutText(L"Subject", std::move(value)); }
     SharedText Body() override { return object_.GetText(L"Body"); }
-    void SetBody(const SplicedText& value) override { object_.PutText(L"Body", value); }
+    void SetBody(SplicedText value) override { object_.PutText(L"Body", std::move(value)); }
     SharedText HTMLBody() override { return object_.GetText(L"HTMLBody"); }
-    void SetHTMLBody(const SplicedText& value) override { object_.PutText(L"HTMLBody", value); }
+    void SetHTMLBody(SplicedText value) override { object_.PutText(L"HTMLBody", std::move(value)); }
     SharedText RTFBody() override { return object_.GetText(L"RTFBody"); }
-    void SetRTFBody(const SplicedText& value) override { object_.PutText(L"RTFBody", value); }
+    void SetRTFBody(SplicedText value) override { object_.PutText(L"RTFBody", std::move(value)); }
 
     IDispatch* Dispatch() const { return object_.Dispatch(); }
 

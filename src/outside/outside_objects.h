@@ -63,15 +63,16 @@ class SafeMailItem {
     virtual void BindItem(OutlookItem& item) = 0;  // assigns the item property
     virtual void Save() = 0;
     // Subjects and bodies may be large: they are read in the buffer they come in and written
-    // as pieces, joined once where they are stored.
+    // as pieces, joined once where they are stored; the source the pieces were cut from is let
+    // go of as soon as they are joined.
     virtual SharedText Subject() = 0;
-    virtual void SetSubject(const SplicedText& value) = 0;
+    virtual void SetSubject(SplicedText value) = 0;
     virtual SharedText Body() = 0;
-    virtual void SetBody(const SplicedText& value) = 0;
+    virtual void SetBody(SplicedText value) = 0;
     virtual SharedText HTMLBody() = 0;
-    virtual void SetHTMLBody(const SplicedText& value) = 0;
+    virtual void SetHTMLBody(SplicedText value) = 0;
     virtual SharedText RTFBody() = 0;
-    virtual void SetRTFBody(const SplicedText& value) = 0;
+    virtual void SetRTFBody(SplicedText value) = 0;
 };
 
 class BodyFormatProbe {

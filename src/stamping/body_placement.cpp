@@ -1,5 +1,7 @@
 #include "stamping/body_placement.h"
 
+#include <utility>
+
 #include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
 
@@ -19,32 +21,33 @@ std::u16string Quoted(std::u16string_view before, std::u16string_view stamp,
 void PlaceInHtmlBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 20;
     const std::u16string decorated = DecorateForHtml(stamp);
-    const SharedText text = run.mail.HTMLBody();
+    SharedText text = run.mail.HTMLBody();
     const std::u16string_view body = text;
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
         run.step = 22;
         run.trace(Quoted(u"Adding '", decorated, u"' before the original message"));
         run.step = 24;
-        run.mail.SetHTMLBody(InsertAt(body, marker, decorated));
+        run.mail.SetHTMLBody(InsertAt(body, marker, decorated).CutFrom(std::move(text)));
     } else {
         run.step = 26;
         run.trace(Quoted(u"Adding '", decorated, u"' at the end of the message"));
-        run.mail.SetHTMLBody(PlaceAtHtmlEnd(run.folding, body, decorated));
+        run.mail.SetHTMLBody(PlaceAtHtmlEnd(run.folding, body, decorated).CutFrom(std::move(text)));
     }
 }
 
 // The trace lines quote the stamp as composed; the body receives it escaped for RTF.
 void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 34;
-    const SharedText text = run.mail.RTFBody();
+    SharedText text = run.mail.RTFBody();
     const std::u16string_view body = text;
     const std::u16string rtfStamp = EscapeForRtf(stamp);
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
         run.trace(Quoted(u"Adding to RTF body: '", stamp, u"'"));
         run.step = 36;
-        run.mail.SetRTFBody(InsertAt(body, marker, rtfStamp, kRtfBlankLine));
+        run.mail.SetRTFBody(
+            InsertAt(body, marker, rtfStamp, kRtfBlankLine).CutFrom(std::move(text)));
     } else {
         run.step = 38;
         const bool blank = body.rfind(u'}') == npos;
@@ -52,24 +55,24 @@ void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
             u"Adding '", stamp,
             blank ? u"' at the end of a blank RTF message" : u"' at the end of the RTF message"));
         run.step = blank ? 42 : 40;
-        run.mail.SetRTFBody(PlaceAtRtfEnd(body, rtfStamp));
+        run.mail.SetRTFBody(PlaceAtRtfEnd(body, rtfStamp).CutFrom(std::move(text)));
     }
 }
 
 void PlaceInPlainBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 44;
-    const SharedText text = run.mail.Body();
+    SharedText text = run.mail.Body();
     const std::u16string_view body = text;
     const std::size_t marker = FindOriginalMessage(body);
     if (marker != npos) {
         run.trace(Quoted(u"Adding to plain text body: '", stamp, u"'"));
         run.step = 46;
-        run.mail.SetBody(InsertAt(body, marker, stamp, kBlankLine));
+        run.mail.SetBody(InsertAt(body, marker, stamp, kBlankLine).CutFrom(std::move(text)));
     } else {
         run.step = 48;
         run.trace(Quoted(u"Adding '", stamp, u"' at the end of the plain text message"));
         run.step = 50;
-        run.mail.SetBody(PlaceAtPlainEnd(body, stamp));
+        run.mail.SetBody(PlaceAtPlainEnd(body, stamp).CutFrom(std::move(text)));
     }
 }
 

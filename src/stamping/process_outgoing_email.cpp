@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -94,7 +95,9 @@ void ProcessOutgoingEmail(const StampingServices& services, OutlookItem& item) {
         const std::int32_t intoSubject = platform.numbers.ToInt32(
             settings.Read(setting::kInsertIntoSubject, kDefaultInsertIntoSubject));
         if (intoSubject != 0) {
-            mail->SetSubject(PlaceInSubject(folding, mail->Subject(), stampTemplate, stamp));
+            SharedText subject = mail->Subject();
+            mail->SetSubject(
+                PlaceInSubject(folding, subject, stampTemplate, stamp).CutFrom(std::move(subject)));
         } else {
             StampingRun run{services.outside, folding, *mail, step, trace};
             PlaceInBody(run, stamp);

@@ -86,19 +86,13 @@ class FakeSafeMailItem : public SafeMailItem {
         ++Bound().saves;
     }
     SharedText Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
-    void SetSubject(const SplicedText& v) override {
-        Put("safeitem.Subject.put", Bound().subject, v);
-    }
+    void SetSubject(SplicedText v) override { Put("safeitem.Subject.put", Bound().subject, v); }
     SharedText Body() override { return Get("safeitem.Body.get", Bound().body); }
-    void SetBody(const SplicedText& v) override { Put("safeitem.Body.put", Bound().body, v); }
+    void SetBody(SplicedText v) override { Put("safeitem.Body.put", Bound().body, v); }
     SharedText HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
-    void SetHTMLBody(const SplicedText& v) override {
-        Put("safeitem.HTMLBody.put", Bound().htmlBody, v);
-    }
+    void SetHTMLBody(SplicedText v) override { Put("safeitem.HTMLBody.put", Bound().htmlBody, v); }
     SharedText RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
-    void SetRTFBody(const SplicedText& v) override {
-        Put("safeitem.RTFBody.put", Bound().rtfBody, v);
-    }
+    void SetRTFBody(SplicedText v) override { Put("safeitem.RTFBody.put", Bound().rtfBody, v); }
 
     FakeOutlookItem& Bound() {
         if (!item_) throw Error(u"The safe mail item is not bound to an item");
@@ -110,9 +104,11 @@ class FakeSafeMailItem : public SafeMailItem {
         record_.Check(operation);
         return field;
     }
-    void Put(const std::string& operation, std::u16string& field, const SplicedText& value) {
+    void Put(const std::string& operation, std::u16string& field, SplicedText value) {
         record_.Check(operation);
-        field = value.Join();
+        std::u16string joined = value.Join();
+        value.ReleaseSource();
+        field = std::move(joined);
     }
 
     HostRecord& record_;
