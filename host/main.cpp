@@ -44,12 +44,6 @@ struct Stop {
     std::string message;
 };
 
-std::string HresultText(HRESULT code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
-    return text;
-}
-
 nlohmann::json ReadJson(const wchar_t* path) {
     FILE* file = _wfopen(path, L"rb");
     if (!file) throw Stop{2, "cannot open " + WideToUtf8(path)};

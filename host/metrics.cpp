@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 
 #include "record.h"
+#include "text.h"
 
 namespace standin {
 
@@ -42,12 +42,6 @@ nlohmann::ordered_json AliveObjects() {
     return alive;
 }
 
-std::string Hex(HRESULT code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
-    return text;
-}
-
 }  // namespace
 
 nlohmann::ordered_json Measure(const std::string& label) {
@@ -75,7 +69,7 @@ nlohmann::ordered_json AfterRun() {
     return {{"privateBytes", PrivateBytes()},
             {"handles", HandleCount()},
             {"alive", AliveObjects()},
-            {"dllCanUnloadNow", Hex(canUnload)}};
+            {"dllCanUnloadNow", HresultText(canUnload)}};
 }
 
 }  // namespace standin

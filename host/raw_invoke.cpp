@@ -1,6 +1,5 @@
 #include "raw_invoke.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -29,12 +28,6 @@ const std::map<std::string, WORD> kFlags = {
     {"put", DISPATCH_PROPERTYPUT},
     {"methodget", DISPATCH_METHOD | DISPATCH_PROPERTYGET},
 };
-
-std::string Hex(unsigned long value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", value);
-    return text;
-}
 
 void CheckArgument(const nlohmann::json& argument, const std::string& where) {
     if (!argument.is_object() || !argument.contains("vt") || !argument["vt"].is_string() ||
@@ -123,7 +116,7 @@ json Describe(const VARIANT& value) {
             described["value"] = V_BOOL(&value);
             break;
         case VT_ERROR:
-            described["value"] = Hex(static_cast<unsigned long>(V_ERROR(&value)));
+            described["value"] = HresultText(V_ERROR(&value));
             break;
         case VT_BSTR:
             described["value"] =
@@ -179,12 +172,12 @@ json RawInvoke(IModuleAPI* module, const nlohmann::json& step) {
     json report = {{"call", "Invoke"}};
     ComPtr<IDispatch> object = Target(module, step.value("object", std::string("module")));
     if (!object) {
-        report["hresult"] = Hex(static_cast<unsigned long>(E_NOINTERFACE));
+        report["hresult"] = HresultText(E_NOINTERFACE);
         return report;
     }
-    const nlohmann::json specs = step.value("args", nlohmann::json::array());
-    std::vector<Argument> arguments(specs.size());
-    for (size_t i = 0; i < specs.size(); ++i) MakeArgument(specs[i], arguments[i]);
+    const nlohmann::json given = step.value("args", nlohmann::json::array());
+    std::vector<Argument> arguments(given.size());
+    for (size_t i = 0; i < given.size(); ++i) MakeArgument(given[i], arguments[i]);
 
     SetErrorInfo(0, nullptr);
     HRESULT code;
@@ -223,20 +216,17 @@ json RawInvoke(IModuleAPI* module, const nlohmann::json& step) {
                                   result.Receive(), exception.Receive(), &argumentError);
         }
     }
-    report["hresult"] = Hex(static_cast<unsigned long>(code));
+    report["hresult"] = HresultText(code);
     if (code == DISP_E_EXCEPTION && exception.Get().bstrDescription) {
         report["error"] = WideToUtf8(BstrText(exception.Get().bstrDescription));
     } else if (FAILED(code)) {
-        ComPtr<IErrorInfo> info;
-        UniqueBstr description;
-        if (GetErrorInfo(0, info.Receive()) == S_OK && info)
-            info->GetDescription(description.Receive());
-        if (description.Get()) report["error"] = WideToUtf8(BstrText(description.Get()));
+        if (const std::wstring description = TakeErrorDescription(); !description.empty())
+            report["error"] = WideToUtf8(description);
     }
     if ((code == DISP_E_TYPEMISMATCH || code == DISP_E_PARAMNOTFOUND) &&
-        argumentError < specs.size())
+        argumentError < arguments.size())
         report["argError"] =
-            static_cast<int>(specs.size() - 1 - argumentError);  // declaration order
+            static_cast<int>(arguments.size() - 1 - argumentError);  // declaration order
     if (SUCCEEDED(code) && !step.contains("vtable")) report["result"] = Describe(result.Get());
     json after = json::array();
     for (Argument& argument : arguments) after.push_back(Describe(argument.value.Get()));

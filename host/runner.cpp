@@ -1,7 +1,6 @@
 #include "runner.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 
 #include "measure.h"
@@ -14,21 +13,6 @@ namespace standin {
 namespace {
 
 using json = nlohmann::ordered_json;
-
-std::string HresultText(HRESULT code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
-    return text;
-}
-
-// The description of the error the last failed call raised, empty when it raised none.
-std::wstring TakeErrorDescription() {
-    ComPtr<IErrorInfo> info;
-    UniqueBstr description;
-    if (GetErrorInfo(0, info.Receive()) == S_OK && info)
-        info->GetDescription(description.Receive());
-    return BstrText(description.Get());
-}
 
 // Makes one call on the module and describes it: its HRESULT and, when it failed, the
 // description of its error; describeResult adds what a successful call returned.

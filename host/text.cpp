@@ -1,5 +1,9 @@
 #include "text.h"
 
+#include <cstdio>
+
+#include "owners.h"
+
 namespace standin {
 
 std::wstring Utf8ToWide(std::string_view text) {
@@ -54,6 +58,20 @@ nlohmann::json TextReport(std::wstring_view text, std::size_t longest) {
     nlohmann::json units = nlohmann::json::array();
     for (const wchar_t unit : text) units.push_back(static_cast<unsigned>(unit));
     return {{"units", units}};
+}
+
+std::string HresultText(HRESULT code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
+    return text;
+}
+
+std::wstring TakeErrorDescription() {
+    ComPtr<IErrorInfo> info;
+    UniqueBstr description;
+    if (GetErrorInfo(0, info.Receive()) == S_OK && info)
+        info->GetDescription(description.Receive());
+    return BstrText(description.Get());
 }
 
 HRESULT ReturnText(std::wstring_view text, BSTR* out) {

@@ -26,6 +26,12 @@ nlohmann::json TextReport(std::wstring_view text, std::size_t longest = SIZE_MAX
 constexpr std::size_t kLongestItemText = std::size_t{1} << 18;
 
 // Stores a new BSTR holding text in *out, as an [out] argument receives it.
+// "0x8000FFFF": how reports spell an HRESULT.
+std::string HresultText(HRESULT code);
+// The description of the error the last failed call on this thread raised, empty when it raised
+// none; the error information is taken, so it is gone afterwards.
+std::wstring TakeErrorDescription();
+
 HRESULT ReturnText(std::wstring_view text, BSTR* out);
 
 }  // namespace standin
