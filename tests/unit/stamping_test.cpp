@@ -166,6 +166,8 @@ TEST_F(Stamping, DefaultTemplateEndToEnd) {
     EXPECT_EQ(item.saves, 1);
     EXPECT_EQ(item.subject, u"Hello");
     EXPECT_EQ(ErrorLine(), u"");
+    // The date and the time of one instant: a second reading could fall on the next day.
+    EXPECT_EQ(platform.clock.reads, 1);
 }
 
 // ---- Body placement ----
