@@ -45,7 +45,7 @@ void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
         run.trace(Quoted(u"Adding to RTF body: '", stamp, u"'"));
         run.step = 36;
         const std::size_t at = separator->position;
-        const bool ownParagraph = separator->row->spot == StampSpot::kOwnParagraph;
+        const bool ownParagraph = !IsLineOfText(*separator->row);
         run.mail.SetRTFBody((ownParagraph
                                  ? SplicedText{body.substr(0, at), kRtfOwnParagraphStart, rtfStamp,
                                                kRtfOwnParagraphEnd, body.substr(at)}

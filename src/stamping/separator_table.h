@@ -15,6 +15,7 @@ using enum Letters;
 using enum StampSpot;
 inline constexpr FormatSet kHtml = Formats(BodyFormat::kHtml);
 inline constexpr FormatSet kRtf = Formats(BodyFormat::kRtf);
+inline constexpr FormatSet kHtmlAndRtf = Formats(BodyFormat::kHtml, BodyFormat::kRtf);
 inline constexpr FormatSet kTextAndRtf = Formats(BodyFormat::kPlain, BodyFormat::kRtf);
 
 // clang-format off
@@ -101,53 +102,54 @@ inline constexpr SeparatorRow kRows[] = {
      u"_MailOriginal"},
     // The same bookmark in Word's RTF (no public RTF body travels outside TNEF: made in Word's
     // RTF shape, the bookmark as Word writes every bookmark start).
-    {u"Word's _MailOriginal bookmark", kRtf, kAfterLead, kExact, kOwnParagraph,
-     u"_MailOriginal}", u"{\\*\\bkmkstart "},
+    {u"Word's _MailOriginal bookmark", kRtf, kAfterLead, kExact, kBefore, u"_MailOriginal}",
+     u"{\\*\\bkmkstart "},
 
     // Desktop replies without the rule, and Outlook 2003, which draws a centred <hr> above the
-    // header: the bold labels of the header's first two lines, in the display language.
+    // header: the bold labels of the header's first two lines, in the display language (in RTF
+    // only labels in ASCII match: RTF spells other characters by code page).
     // talon's test messages (Apache-2.0): standard_replies/outlook.eml (2010), ms_outlook_2003.html
-    {u"the bold From:/Sent: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
+    {u"the bold From:/Sent: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
      u"Sent"},
     // Outlook for Mac and new Outlook: amd-gfx, Apr 2023; qemu-devel, Aug 2021
-    {u"the bold From:/Date: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
+    {u"the bold From:/Date: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
      u"Date"},
     // usrp-users, 2026 (Amsel); amd-gfx, Feb 2023 (Christian K\u00f6nig)
-    {u"the bold Von:/Gesendet: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Von",
+    {u"the bold Von:/Gesendet: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Von",
      u"Gesendet"},
     // usrp-users, 25 Jun 2021 ("De&nbsp;:", a blank before the colon)
-    {u"the bold De :/Envoy\u00e9 : header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove,
+    {u"the bold De :/Envoy\u00e9 : header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
      u"De", u"Envoy\u00e9"},
     // openrisc, Oct 2019 (Stafford Horne quoted); usrp-users, Nov 2021
-    {u"the bold De:/Enviado el: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
+    {u"the bold De:/Enviado el: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
      u"Enviado el"},
     // a desktop reply of 13 Sep 2024 (Word's own form)
-    {u"the bold Da:/Inviato: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Da",
+    {u"the bold Da:/Inviato: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Da",
      u"Inviato"},
     // a desktop reply of 26 Mar 2026 (Dutch)
-    {u"the bold Van:/Verzonden: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Van",
+    {u"the bold Van:/Verzonden: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Van",
      u"Verzonden"},
     // usrp-users, 11 Dec 2024
-    {u"the bold De:/Enviada em: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
+    {u"the bold De:/Enviada em: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
      u"Enviada em"},
     // jailhouse-dev, May 2019 (Swedish, iOS)
-    {u"the bold Fr\u00e5n:/Skickat: header", kHtml, kBoldLabelPair, kExact, kBeforeRuleAbove,
+    {u"the bold Fr\u00e5n:/Skickat: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
      u"Fr\u00e5n", u"Skickat"},
     // Word splits the label and its colon into runs of their own: amd-gfx, 2023 (Stanley Yang);
     // qemu-devel, Jan 2023
-    {u"the bold \u53d1\u4ef6\u4eba:/\u53d1\u9001\u65f6\u95f4: header", kHtml, kBoldLabelPair,
+    {u"the bold \u53d1\u4ef6\u4eba:/\u53d1\u9001\u65f6\u95f4: header", kHtmlAndRtf, kBoldLabelPair,
      kExact, kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u53d1\u9001\u65f6\u95f4"},
     // newer builds write the date's label instead: amd-gfx, 2023 (Stanley Yang)
-    {u"the bold \u53d1\u4ef6\u4eba:/\u65e5\u671f: header", kHtml, kBoldLabelPair, kExact,
+    {u"the bold \u53d1\u4ef6\u4eba:/\u65e5\u671f: header", kHtmlAndRtf, kBoldLabelPair, kExact,
      kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u65e5\u671f"},
     // the mobile apps: a reply from Outlook for iOS in Simplified Chinese
-    {u"the bold \u53d1\u4ef6\u4eba:/\u5df2\u53d1\u9001: header", kHtml, kBoldLabelPair, kExact,
+    {u"the bold \u53d1\u4ef6\u4eba:/\u5df2\u53d1\u9001: header", kHtmlAndRtf, kBoldLabelPair, kExact,
      kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u5df2\u53d1\u9001"},
     // openbmc, Jul 2022 (plain text of the same header); ceph-devel, Jul 2025
-    {u"the bold \u5bc4\u4ef6\u8005:/\u5bc4\u4ef6\u65e5\u671f: header", kHtml, kBoldLabelPair,
+    {u"the bold \u5bc4\u4ef6\u8005:/\u5bc4\u4ef6\u65e5\u671f: header", kHtmlAndRtf, kBoldLabelPair,
      kExact, kBeforeRuleAbove, u"\u5bc4\u4ef6\u8005", u"\u5bc4\u4ef6\u65e5\u671f"},
     // Outlook on the web in Traditional Chinese
-    {u"the bold \u5bc4\u4ef6\u8005:/\u5df2\u50b3\u9001: header", kHtml, kBoldLabelPair, kExact,
+    {u"the bold \u5bc4\u4ef6\u8005:/\u5df2\u50b3\u9001: header", kHtmlAndRtf, kBoldLabelPair, kExact,
      kBeforeRuleAbove, u"\u5bc4\u4ef6\u8005", u"\u5df2\u50b3\u9001"},
 };
 // clang-format on

@@ -196,6 +196,51 @@ bool StartsBoldText(std::u16string_view body, std::size_t at) {
     return false;
 }
 
+// RTF: the control words (\word, \word12, \word-3, \*) and group openings that stand right
+// before `at`, back to the end of the previous paragraph, a closing brace or text. Returns where
+// they start and whether \b (bold on) is among them.
+struct RtfControls {
+    std::size_t start;
+    bool bold;
+};
+RtfControls RtfControlsBefore(std::u16string_view body, std::size_t at) {
+    const std::size_t floor = at > kMarkupReach ? at - kMarkupReach : 0;
+    RtfControls controls{at, false};
+    std::size_t i = at;
+    while (i > floor) {
+        const char16_t unit = body[i - 1];
+        if (unit == u'{' || unit == u'\r' || unit == u'\n') {
+            --i;
+        } else if (unit == u'*' && i - 1 > floor && body[i - 2] == u'\\') {
+            i -= 2;
+        } else {
+            // A control word ends in its digits and one blank that delimits it.
+            std::size_t end = i;
+            if (unit == u' ') --end;
+            std::size_t word = end;
+            while (word > floor &&
+                   ((body[word - 1] >= u'0' && body[word - 1] <= u'9') || body[word - 1] == u'-')) {
+                --word;
+            }
+            const std::size_t digits = word;
+            while (word > floor && body[word - 1] >= u'a' && body[word - 1] <= u'z') --word;
+            if (word == digits || word == floor || body[word - 1] != u'\\') break;
+            const std::u16string_view name = body.substr(word, digits - word);
+            // A paragraph or line ends before the header: the controls start after it.
+            if (name == u"par" || name == u"line") break;
+            if (name == u"b" && body.substr(digits, end - digits) != u"0") controls.bold = true;
+            i = word - 1;
+        }
+        controls.start = i;
+    }
+    // Blanks and line breaks before the first control belong to what precedes.
+    while (controls.start < at &&
+           (body[controls.start] == u'\r' || body[controls.start] == u'\n')) {
+        ++controls.start;
+    }
+    return controls;
+}
+
 // Where the nearest header label (word plus its colon) at or after a point stands; queries come
 // in increasing order of position, so the body past each label is searched once.
 class LabelFinder {
@@ -378,6 +423,7 @@ class SeparatorScan {
     // `at` is a colon; the label must end right before it (past markup and blanks), start its
     // element's text in bold, and have its companion within reach.
     std::size_t BoldLabelPairAt(const SeparatorRow& row, std::size_t at, LabelFinder& finder) {
+        if (format_ == BodyFormat::kRtf) return RtfBoldLabelPairAt(row, at, finder);
         std::size_t end = at;
         const std::size_t floor = at > kMarkupReach ? at - kMarkupReach : 0;
         for (;;) {
@@ -403,8 +449,25 @@ class SeparatorScan {
         return finder.FoundWithin(body_, row.other, at + 1, kLabelReach) ? start : npos;
     }
 
+    // RTF: the label right before the colon (a blank between allowed), with \b among the
+    // control words before it; the separator starts with those controls.
+    std::size_t RtfBoldLabelPairAt(const SeparatorRow& row, std::size_t at, LabelFinder& finder) {
+        const std::size_t end = at > 0 && body_[at - 1] == u' ' ? at - 1 : at;
+        if (end < row.text.size() ||
+            body_.substr(end - row.text.size(), row.text.size()) != row.text) {
+            return npos;
+        }
+        const std::size_t start = end - row.text.size();
+        const RtfControls controls = RtfControlsBefore(body_, start);
+        if (!controls.bold) return npos;
+        return finder.FoundWithin(body_, row.other, at + 1, kLabelReach) ? controls.start : npos;
+    }
+
   private:
     std::size_t StampPosition(const SeparatorRow& row, std::size_t start) const {
+        if (format_ == BodyFormat::kRtf) {
+            return IsLineOfText(row) ? start : RtfControlsBefore(body_, start).start;
+        }
         if (format_ != BodyFormat::kHtml) return start;
         const std::size_t lifted = LiftAboveStartTags(body_, start);
         if (row.spot != StampSpot::kBeforeRuleAbove) return lifted;

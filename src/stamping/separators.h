@@ -40,8 +40,9 @@ enum class SeparatorShape : std::uint8_t {
     kAttributeValue,
     // The text, standing right after `lead`; the separator starts with the lead.
     kAfterLead,
-    // The header label (row text) and its colon in bold, starting the text of its element, with
-    // the second label (row second) and its colon within a short reach after it.
+    // The header label (row text) and its colon in bold (HTML: <b>, <strong> or a bold style
+    // among the tags right before it; RTF: \b among the control words right before it), with
+    // the second label (row other) and its colon within a short reach after it.
     kBoldLabelPair,
 };
 
@@ -54,13 +55,11 @@ enum class Letters : std::uint8_t {
 
 // Where the stamp goes relative to the separator.
 enum class StampSpot : std::uint8_t {
-    // Right before it (in HTML, before the start tags that open right before it: see below).
+    // Right before it (lifted as said below).
     kBefore,
     // Before a rule that stands right before it (an <hr>, or elements holding nothing but one;
     // only white space between), else before it.
     kBeforeRuleAbove,
-    // As a paragraph of its own, before it and without its paragraph's formatting (RTF).
-    kOwnParagraph,
 };
 
 struct SeparatorRow {
@@ -74,6 +73,13 @@ struct SeparatorRow {
     std::u16string_view other = {};
 };
 
+// A separator that is a line of text (a dash line, a rule of underscores) rather than markup
+// (tags, bookmarks, bold labels). In RTF the stamp goes right before a line of text, followed by
+// a blank line; before any other separator it is a paragraph of its own.
+constexpr bool IsLineOfText(const SeparatorRow& row) {
+    return row.shape == SeparatorShape::kLine || row.shape == SeparatorShape::kLineThenLabel;
+}
+
 struct SeparatorMatch {
     const SeparatorRow* row;
     std::size_t start;     // where the separator itself starts
@@ -83,7 +89,10 @@ struct SeparatorMatch {
 // The earliest separator of the format's rows, or nothing. In HTML the stamp never opens inside
 // another element: where the separator is the first thing inside elements whose start tags stand
 // right before it (only white space between), it goes before the outermost of them, but never
-// before <body>, <html> or <head>. Linear in the body's length.
+// before <body>, <html> or <head>. In RTF a separator that is not a line of text takes with it
+// the control words and group openings right before it, back to the end of the previous
+// paragraph, so that the stamp stands before the header's paragraph and its formatting. Linear in
+// the body's length.
 std::optional<SeparatorMatch> FindEarliestSeparator(BodyFormat format, std::u16string_view body);
 
 // The separator that a row of the format finds when tried at `at` alone: the step that the scan

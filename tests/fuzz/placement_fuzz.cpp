@@ -81,22 +81,34 @@ InsertedCheck EscapedStamp(std::u16string_view lead, std::u16string_view stamp,
 }
 
 // The earliest separator, the slow way: the scan's step tried at every position in turn. Where
-// the stamp goes may stand before the separator only across white space and tags.
+// the stamp goes may stand before the separator only across white space and tags (HTML) or
+// control words and group openings (RTF); elsewhere it is the separator's start.
 std::optional<stamping::SeparatorMatch> EarliestSeparator(stamping::BodyFormat format,
                                                           std::u16string_view body) {
     for (std::size_t at = 0; at < body.size(); ++at) {
         const auto found = stamping::SeparatorAt(format, body, at);
         if (!found) continue;
         Require(found->position <= found->start, "the stamp goes before the separator");
-        bool inTag = false;
-        for (std::size_t i = found->position; i < found->start; ++i) {
-            const char16_t unit = body[i];
-            Require(inTag || unit == u'<' || unit == u' ' || unit == u'\t' || unit == u'\r' ||
-                        unit == u'\n' || unit == u'\f' || unit == u'\u00a0',
-                    "only tags and white space stand between the stamp and the separator");
-            inTag = unit == u'<' || (inTag && unit != u'>');
+        const std::u16string_view between =
+            body.substr(found->position, found->start - found->position);
+        if (format == stamping::BodyFormat::kHtml) {
+            bool inTag = false;
+            for (const char16_t unit : between) {
+                Require(inTag || unit == u'<' || unit == u' ' || unit == u'\t' || unit == u'\r' ||
+                            unit == u'\n' || unit == u'\f' || unit == u'\u00a0',
+                        "only tags and white space stand between the stamp and the separator");
+                inTag = unit == u'<' || (inTag && unit != u'>');
+            }
+            Require(!inTag, "the stamp never goes inside a tag");
+        } else if (format == stamping::BodyFormat::kRtf) {
+            Require(between.empty() || between.front() == u'\\' || between.front() == u'{',
+                    "the stamp goes before a control word or a group");
+            for (const char16_t unit : between) {
+                Require(unit != u'}', "the stamp stays in the separator's group");
+            }
+        } else {
+            Require(between.empty(), "plain text is stamped right before its separator");
         }
-        Require(!inTag, "the stamp never goes inside a tag");
         return found;
     }
     return std::nullopt;
@@ -151,9 +163,8 @@ void CheckRtf(const std::u16string& body, std::u16string_view stamp) {
     Require(placed.html == kOtherBody && placed.plain == kOtherBody, "only the RTF body changes");
     const std::u16string_view text = body;
     if (const auto separator = EarliestSeparator(stamping::BodyFormat::kRtf, body)) {
-        const std::size_t at = separator->start;
-        Require(separator->position == at, "RTF is stamped right before its separator");
-        const bool ownParagraph = separator->row->spot == stamping::StampSpot::kOwnParagraph;
+        const std::size_t at = separator->position;
+        const bool ownParagraph = !stamping::IsLineOfText(*separator->row);
         RequireSplice(placed.rtf, text.substr(0, at),
                       ownParagraph ? EscapedStamp(u"{\\pard\\plain ", stamp, u"\\par\\par}\r\n")
                                    : EscapedStamp(u"", stamp, u"\\par\r\n\\par\r\n"),
@@ -171,8 +182,7 @@ void CheckPlain(const std::u16string& body, std::u16string_view stamp) {
             "only the plain-text body changes");
     const std::u16string_view text = body;
     if (const auto separator = EarliestSeparator(stamping::BodyFormat::kPlain, body)) {
-        const std::size_t at = separator->start;
-        Require(separator->position == at, "plain text is stamped right before its separator");
+        const std::size_t at = separator->position;
         RequireSplice(placed.plain, text.substr(0, at),
                       Exactly(std::u16string(stamp) + u"\r\n\r\n"), text.substr(at));
     } else {

@@ -323,6 +323,8 @@ TEST(Separators, TheEarliestOneWinsAndHtmlKeepsItsStructure) {
         // RTF: Word's bookmark starts the separator; the earliest of two forms wins.
         {kRtf, u"{\\rtf1 Hi\\par {\\*\\bkmkstart _MailOriginal}{\\b From:} -----Original Message}",
          14},
+        {kRtf, u"{\\rtf1 Hi\\par\r\n\\pard\\f1{\\b Von:} A\\line{\\b Gesendet:} B}", 15},
+        {kRtf, u"{\\rtf1 Hi\\par\r\n\\pard\\f1{\\b0 Von:} A\\line{\\b Gesendet:} B}", npos},
         {kText, u"a -----Mensaje original----- b -----Original Message", 2},
     };
     for (const auto& c : cases) {
