@@ -4,12 +4,12 @@ stamp went.
 
     run_corpus.py [TABLE.json]      the table of bodies (default: corpus/table.json here)
 
-Each row of the table names a body (a file of the corpus, or one made from "generate": a
-filler of plain words so that "insert" starts at unit "at" of the body, or at "atFromEnd" units
-before its end) and says where the stamp must start: "before" the first occurrence of that
-text, or at the "end" (HTML: just before the last </body>, any case, which is written back in
-lower case; RTF: the last "}" and what follows it give way; plain text: after the text). Every
-row is then checked:
+Each row of the table names a body, a file of the corpus or one made from "generate" ("lead",
+filler words, "pre" and "insert", so that "insert" starts at unit "at"; or "atFromEnd" units
+before the end, "pad" filling the rest), and says where the stamp must start: "before" the first
+occurrence of that text, or at the "end" (HTML: just before the last </body>, any case, which is
+written back in lower case; RTF: the last "}" and what follows it give way; plain text: after
+the text). Every row is then checked:
 
 - the stamped body is the original with one insertion at that place, holding the stamp once;
 - "tree": parsed as browsers do (html5lib), the stamped HTML is the original tree plus one <p>
@@ -17,10 +17,10 @@ row is then checked:
 - "headerLine": pandoc reads the stamped RTF without error, and its text is the original's with
   the stamp on a line of its own, above the line starting with headerLine (or last, without).
 
-Files (and the "before" texts of their rows) are stored with LF line ends and given to the host
-with CRLF, as Outlook holds bodies.
-It also prints, per body, where the stamp went under the old rule (before the first exact
-"-----Original Message", else at the end) and where it must go now.
+Files, and the "before" texts of their rows, are stored with LF line ends and given to the host
+with CRLF, as Outlook holds bodies. The run also prints, per body, where the stamp went under
+the old rule (before the first exact "-----Original Message", else at the end) and where it
+goes now.
 
 Run it with Debian's python3, which has python3-html5lib.
 """
