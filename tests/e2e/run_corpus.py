@@ -43,13 +43,13 @@ FILLER = "Thanks for the figures, the totals match ours now and the review can g
 OLD_MARKER = "-----Original Message"
 
 
-def generated(spec):
-    """A body with spec["insert"] at the unit spec asks for, between plain filler words."""
-    lead, pre, insert = spec["lead"], spec.get("pre", ""), spec["insert"]
-    if "at" in spec:
-        count, pad = spec["at"] - len(lead) - len(pre), ""
+def generated(layout):
+    """A body with layout["insert"] at the unit the layout asks for, between plain filler words."""
+    lead, pre, insert = layout["lead"], layout.get("pre", ""), layout["insert"]
+    if "at" in layout:
+        count, pad = layout["at"] - len(lead) - len(pre), ""
     else:
-        count, pad = spec["fill"], spec["pad"] * (spec["atFromEnd"] - len(insert))
+        count, pad = layout["fill"], layout["pad"] * (layout["atFromEnd"] - len(insert))
     filler = (FILLER * (count // len(FILLER) + 1))[:count]
     return lead + filler + pre + insert + pad
 
