@@ -111,9 +111,6 @@ inline constexpr SeparatorRow kRows[] = {
     // talon's test messages (Apache-2.0): standard_replies/outlook.eml (2010), ms_outlook_2003.html
     {u"the bold From:/Sent: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
      u"Sent"},
-    // Outlook for Mac and new Outlook: amd-gfx, Apr 2023; qemu-devel, Aug 2021
-    {u"the bold From:/Date: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
-     u"Date"},
     // usrp-users, 2026 (Amsel); amd-gfx, Feb 2023 (Christian K\u00f6nig)
     {u"the bold Von:/Gesendet: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Von",
      u"Gesendet"},
@@ -139,18 +136,9 @@ inline constexpr SeparatorRow kRows[] = {
     // qemu-devel, Jan 2023
     {u"the bold \u53d1\u4ef6\u4eba:/\u53d1\u9001\u65f6\u95f4: header", kHtmlAndRtf, kBoldLabelPair,
      kExact, kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u53d1\u9001\u65f6\u95f4"},
-    // newer builds write the date's label instead: amd-gfx, 2023 (Stanley Yang)
-    {u"the bold \u53d1\u4ef6\u4eba:/\u65e5\u671f: header", kHtmlAndRtf, kBoldLabelPair, kExact,
-     kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u65e5\u671f"},
-    // the mobile apps: a reply from Outlook for iOS in Simplified Chinese
-    {u"the bold \u53d1\u4ef6\u4eba:/\u5df2\u53d1\u9001: header", kHtmlAndRtf, kBoldLabelPair, kExact,
-     kBeforeRuleAbove, u"\u53d1\u4ef6\u4eba", u"\u5df2\u53d1\u9001"},
     // openbmc, Jul 2022 (plain text of the same header); ceph-devel, Jul 2025
     {u"the bold \u5bc4\u4ef6\u8005:/\u5bc4\u4ef6\u65e5\u671f: header", kHtmlAndRtf, kBoldLabelPair,
      kExact, kBeforeRuleAbove, u"\u5bc4\u4ef6\u8005", u"\u5bc4\u4ef6\u65e5\u671f"},
-    // Outlook on the web in Traditional Chinese
-    {u"the bold \u5bc4\u4ef6\u8005:/\u5df2\u50b3\u9001: header", kHtmlAndRtf, kBoldLabelPair, kExact,
-     kBeforeRuleAbove, u"\u5bc4\u4ef6\u8005", u"\u5df2\u50b3\u9001"},
 };
 // clang-format on
 
