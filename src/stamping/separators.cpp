@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <initializer_list>
-#include <span>
 
 #include "stamping/separator_table.h"
 
