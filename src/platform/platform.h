@@ -4,15 +4,31 @@
 // implements them in platform/windows, native tests use fakes (tests/support). A new port is a
 // new member of Platform, filled by name wherever a bundle is made:
 //
-//   Platform ports{.settings = store, .clock = clock, ..., .version = version};
+//   Platform ports{.settings = store, .policies = policies, ..., .version = version};
 //   ports.dateTimeFormatter.Format(ports.clock.Now(), u"m/d/yy");   // u"1/8/10"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quillmark {
+
+// What a store holds under one name: text, a value of another kind (which readers take for
+// missing), or nothing.
+struct StoredValue {
+    enum class Kind { kMissing, kText, kOtherKind };
+    Kind kind = Kind::kMissing;
+    std::u16string text;      // kText: the value
+    std::u16string kindName;  // kOtherKind: the kind as the store names it ("REG_DWORD")
+
+    static StoredValue Text(std::u16string text) { return {Kind::kText, std::move(text), {}}; }
+    static StoredValue OtherKind(std::u16string kindName) {
+        return {Kind::kOtherKind, {}, std::move(kindName)};
+    }
+    bool IsText() const { return kind == Kind::kText; }
+};
 
 // Per-user text settings addressed by application name, section and key.
 class SettingsStore {
@@ -24,6 +40,17 @@ class SettingsStore {
     // Creates the key path and the value as needed; replaces an existing value.
     virtual void Write(const std::u16string& application, const std::u16string& section,
                        const std::u16string& key, const std::u16string& value) = 0;
+};
+
+// Who a policy binds: every user of the machine, or the one user.
+enum class PolicyScope { kMachine, kUser };
+
+// The module's settings as an administrator enforces them; read-only. Only text values count:
+// the reader takes any other kind for missing.
+class PolicyStore {
+  public:
+    virtual ~PolicyStore() = default;
+    virtual StoredValue Read(PolicyScope scope, const std::u16string& key) = 0;
 };
 
 struct LocalDateTime {
@@ -98,6 +125,7 @@ class VersionSource {
 // Everything the core needs of the platform, handed to the core's objects as one bundle.
 struct Platform {
     SettingsStore& settings;
+    PolicyStore& policies;
     Clock& clock;
     DateTimeFormatter& dateTimeFormatter;
     LoginNameSource& loginName;

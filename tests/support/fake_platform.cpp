@@ -25,6 +25,11 @@ void FakeSettingsStore::Write(const std::u16string& application, const std::u16s
     values[{application, section, key}] = value;
 }
 
+StoredValue FakePolicyStore::Read(PolicyScope scope, const std::u16string& key) {
+    const auto found = values.find({scope, key});
+    return found == values.end() ? StoredValue{} : found->second;
+}
+
 std::u16string FakeDateTimeFormatter::Format(const LocalDateTime& v,
                                              const std::u16string& pattern) {
     std::string out;

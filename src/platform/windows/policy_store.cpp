@@ -1,0 +1,15 @@
+#include "platform/windows/policy_store.h"
+
+#include <windows.h>
+
+#include "platform/windows/registry_value.h"
+#include "platform/windows/wide.h"
+
+namespace quillmark::windows {
+
+StoredValue RegistryPolicyStore::Read(PolicyScope scope, const std::u16string& key) {
+    const HKEY root = scope == PolicyScope::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    return ReadRegistryValue(root, kPolicyKeyPath, ToWide(key), KEY_WOW64_64KEY);
+}
+
+}  // namespace quillmark::windows
