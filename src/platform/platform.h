@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace quillmark {
 
@@ -40,6 +41,14 @@ class SettingsStore {
     // Creates the key path and the value as needed; replaces an existing value.
     virtual void Write(const std::u16string& application, const std::u16string& section,
                        const std::u16string& key, const std::u16string& value) = 0;
+    // What Read looks at, told apart; for the check program, which explains what it finds.
+    virtual StoredValue Inspect(const std::u16string& application, const std::u16string& section,
+                                const std::u16string& key) = 0;
+    // The applications that hold the section, in the store's order.
+    virtual std::vector<std::u16string> ApplicationsWith(const std::u16string& section) = 0;
+    // Where the store keeps the section, as people look for it.
+    virtual std::u16string Location(const std::u16string& application,
+                                    const std::u16string& section) = 0;
 };
 
 // Who a policy binds: every user of the machine, or the one user.
@@ -51,6 +60,8 @@ class PolicyStore {
   public:
     virtual ~PolicyStore() = default;
     virtual StoredValue Read(PolicyScope scope, const std::u16string& key) = 0;
+    // Where the store keeps the scope's policies, as people look for them.
+    virtual std::u16string Location(PolicyScope scope) = 0;
 };
 
 struct LocalDateTime {

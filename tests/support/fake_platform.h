@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/portable/latin_case_folding.h"
@@ -22,6 +23,13 @@ class FakeSettingsStore : public SettingsStore {
                         const std::u16string& key, const std::u16string& fallback) override;
     void Write(const std::u16string& application, const std::u16string& section,
                const std::u16string& key, const std::u16string& value) override;
+    StoredValue Inspect(const std::u16string& application, const std::u16string& section,
+                        const std::u16string& key) override;
+    std::vector<std::u16string> ApplicationsWith(const std::u16string& section) override;
+    std::u16string Location(const std::u16string& application,
+                            const std::u16string& section) override {
+        return application + u"\\" + section;
+    }
 
     std::map<Address, std::u16string> values;
     bool failReads = false;
@@ -33,6 +41,9 @@ class FakeSettingsStore : public SettingsStore {
 class FakePolicyStore : public PolicyStore {
   public:
     StoredValue Read(PolicyScope scope, const std::u16string& key) override;
+    std::u16string Location(PolicyScope scope) override {
+        return scope == PolicyScope::kMachine ? u"machine" : u"user";
+    }
 
     std::map<std::pair<PolicyScope, std::u16string>, StoredValue> values;
 };

@@ -12,4 +12,9 @@ StoredValue RegistryPolicyStore::Read(PolicyScope scope, const std::u16string& k
     return ReadRegistryValue(root, kPolicyKeyPath, ToWide(key), KEY_WOW64_64KEY);
 }
 
+std::u16string RegistryPolicyStore::Location(PolicyScope scope) {
+    return (scope == PolicyScope::kMachine ? u"HKEY_LOCAL_MACHINE\\" : u"HKEY_CURRENT_USER\\") +
+           FromWide(kPolicyKeyPath);
+}
+
 }  // namespace quillmark::windows

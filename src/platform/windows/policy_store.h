@@ -13,6 +13,7 @@ inline constexpr wchar_t kPolicyKeyPath[] = L"Software\\Policies\\Tolvane\\Quill
 class RegistryPolicyStore : public PolicyStore {
   public:
     StoredValue Read(PolicyScope scope, const std::u16string& key) override;
+    std::u16string Location(PolicyScope scope) override;
 };
 
 }  // namespace quillmark::windows

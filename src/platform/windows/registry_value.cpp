@@ -69,4 +69,27 @@ StoredValue ReadRegistryValue(HKEY root, const std::wstring& path, const std::ws
     return StoredValue::OtherKind(KindName(type));
 }
 
+std::vector<std::u16string> SubkeysHolding(HKEY root, const std::wstring& path,
+                                           const std::wstring& child) {
+    std::vector<std::u16string> found;
+    UniqueRegKey parent;
+    LSTATUS status = RegOpenKeyExW(root, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, parent.Receive());
+    if (status == ERROR_FILE_NOT_FOUND) return found;
+    if (status != ERROR_SUCCESS) ThrowWin32(static_cast<DWORD>(status));
+    // Key names are at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        status =
+            RegEnumKeyExW(parent.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) return found;
+        if (status != ERROR_SUCCESS) ThrowWin32(static_cast<DWORD>(status));
+        UniqueRegKey held;
+        const std::wstring subkey = std::wstring(name, length) + L"\\" + child;
+        if (RegOpenKeyExW(parent.Get(), subkey.c_str(), 0, KEY_QUERY_VALUE, held.Receive()) ==
+            ERROR_SUCCESS)
+            found.push_back(FromWide(std::wstring_view(name, length)));
+    }
+}
+
 }  // namespace quillmark::windows

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -14,5 +15,10 @@ namespace quillmark::windows {
 // writes; other failures throw.
 StoredValue ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,
                               REGSAM view = 0);
+
+// The names of the subkeys of root\path that have a subkey named child; none when root\path
+// does not exist.
+std::vector<std::u16string> SubkeysHolding(HKEY root, const std::wstring& path,
+                                           const std::wstring& child);
 
 }  // namespace quillmark::windows

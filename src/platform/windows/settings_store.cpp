@@ -26,8 +26,7 @@ void CheckStatus(LSTATUS status) {
 std::u16string RegistrySettingsStore::Read(const std::u16string& application,
                                            const std::u16string& section, const std::u16string& key,
                                            const std::u16string& fallback) {
-    StoredValue value =
-        ReadRegistryValue(HKEY_CURRENT_USER, SectionPath(application, section), ToWide(key));
+    StoredValue value = Inspect(application, section, key);
     return value.IsText() ? std::move(value.text) : fallback;
 }
 
@@ -41,6 +40,21 @@ void RegistrySettingsStore::Write(const std::u16string& application, const std::
     CheckStatus(RegSetValueExW(sectionKey.Get(), ToWide(key).c_str(), 0, REG_SZ,
                                reinterpret_cast<const BYTE*>(data.c_str()),
                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))));
+}
+
+StoredValue RegistrySettingsStore::Inspect(const std::u16string& application,
+                                           const std::u16string& section,
+                                           const std::u16string& key) {
+    return ReadRegistryValue(HKEY_CURRENT_USER, SectionPath(application, section), ToWide(key));
+}
+
+std::vector<std::u16string> RegistrySettingsStore::ApplicationsWith(const std::u16string& section) {
+    return SubkeysHolding(HKEY_CURRENT_USER, kSettingsRoot, ToWide(section));
+}
+
+std::u16string RegistrySettingsStore::Location(const std::u16string& application,
+                                               const std::u16string& section) {
+    return u"HKEY_CURRENT_USER\\" + FromWide(SectionPath(application, section));
 }
 
 }  // namespace quillmark::windows
