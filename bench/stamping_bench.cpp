@@ -17,6 +17,7 @@
 #include "sample_message.h"
 #include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
+#include "stamping/separators.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void HtmlMarker(benchmark::State& state) {
     const std::u16string body = MakeBody(Kind::kHtml, Bytes(state), true);
     const std::u16string decorated = DecorateForHtml(kStamp);
     Run(state, body, [&](const std::u16string& b) {
-        return InsertAt(b, FindOriginalMessage(b), decorated).Join();
+        return InsertAt(b, FindEarliestSeparator(BodyFormat::kHtml, b)->position, decorated).Join();
     });
 }
 
@@ -80,8 +81,8 @@ void HtmlEnd(benchmark::State& state) {
     const std::u16string decorated = DecorateForHtml(kStamp);
     LatinCaseFolding folding;
     Run(state, body, [&](const std::u16string& b) {
-        // Looking for the marker first, as the routine does.
-        benchmark::DoNotOptimize(FindOriginalMessage(b));
+        // Looking for a separator first, as the routine does.
+        benchmark::DoNotOptimize(FindEarliestSeparator(BodyFormat::kHtml, b));
         return PlaceAtHtmlEnd(folding, b, decorated).Join();
     });
 }
@@ -90,14 +91,15 @@ void RtfMarker(benchmark::State& state) {
     const std::u16string body = MakeBody(Kind::kRtf, Bytes(state), true);
     Run(state, body, [&](const std::u16string& b) {
         const std::u16string stamp = EscapeForRtf(kStamp);
-        return InsertAt(b, FindOriginalMessage(b), stamp, kBlankLine).Join();
+        return InsertAt(b, FindEarliestSeparator(BodyFormat::kRtf, b)->position, stamp, kBlankLine)
+            .Join();
     });
 }
 
 void RtfEnd(benchmark::State& state) {
     const std::u16string body = MakeBody(Kind::kRtf, Bytes(state), false);
     Run(state, body, [&](const std::u16string& b) {
-        benchmark::DoNotOptimize(FindOriginalMessage(b));
+        benchmark::DoNotOptimize(FindEarliestSeparator(BodyFormat::kRtf, b));
         const std::u16string stamp = EscapeForRtf(kStamp);
         return PlaceAtRtfEnd(b, stamp).Join();
     });
@@ -106,8 +108,8 @@ void RtfEnd(benchmark::State& state) {
 void PlainEnd(benchmark::State& state) {
     const std::u16string body = MakeBody(Kind::kPlain, Bytes(state), false);
     Run(state, body, [&](const std::u16string& b) {
-        // Looking for the marker first, as the routine does.
-        benchmark::DoNotOptimize(FindOriginalMessage(b));
+        // Looking for a separator first, as the routine does.
+        benchmark::DoNotOptimize(FindEarliestSeparator(BodyFormat::kPlain, b));
         return PlaceAtPlainEnd(b, kStamp).Join();
     });
 }

@@ -4,12 +4,11 @@
 
 #include "stamping/placement.h"
 #include "stamping/rtf_escape.h"
+#include "stamping/separators.h"
 
 namespace quillmark::stamping {
 
 namespace {
-
-constexpr auto npos = std::u16string_view::npos;
 
 std::u16string Quoted(std::u16string_view before, std::u16string_view stamp,
                       std::u16string_view after) {
@@ -23,12 +22,12 @@ void PlaceInHtmlBody(StampingRun& run, std::u16string_view stamp) {
     const std::u16string decorated = DecorateForHtml(stamp);
     SharedText text = run.mail.HTMLBody();
     const std::u16string_view body = text;
-    const std::size_t marker = FindOriginalMessage(body);
-    if (marker != npos) {
+    if (const auto separator = FindEarliestSeparator(BodyFormat::kHtml, body)) {
         run.step = 22;
         run.trace(Quoted(u"Adding '", decorated, u"' before the original message"));
         run.step = 24;
-        run.mail.SetHTMLBody(InsertAt(body, marker, decorated).CutFrom(std::move(text)));
+        run.mail.SetHTMLBody(
+            InsertAt(body, separator->position, decorated).CutFrom(std::move(text)));
     } else {
         run.step = 26;
         run.trace(Quoted(u"Adding '", decorated, u"' at the end of the message"));
@@ -42,15 +41,19 @@ void PlaceInRtfBody(StampingRun& run, std::u16string_view stamp) {
     SharedText text = run.mail.RTFBody();
     const std::u16string_view body = text;
     const std::u16string rtfStamp = EscapeForRtf(stamp);
-    const std::size_t marker = FindOriginalMessage(body);
-    if (marker != npos) {
+    if (const auto separator = FindEarliestSeparator(BodyFormat::kRtf, body)) {
         run.trace(Quoted(u"Adding to RTF body: '", stamp, u"'"));
         run.step = 36;
-        run.mail.SetRTFBody(
-            InsertAt(body, marker, rtfStamp, kRtfBlankLine).CutFrom(std::move(text)));
+        const std::size_t at = separator->position;
+        const bool ownParagraph = separator->row->spot == StampSpot::kOwnParagraph;
+        run.mail.SetRTFBody((ownParagraph
+                                 ? SplicedText{body.substr(0, at), kRtfOwnParagraphStart, rtfStamp,
+                                               kRtfOwnParagraphEnd, body.substr(at)}
+                                 : InsertAt(body, at, rtfStamp, kRtfBlankLine))
+                                .CutFrom(std::move(text)));
     } else {
         run.step = 38;
-        const bool blank = body.rfind(u'}') == npos;
+        const bool blank = body.rfind(u'}') == std::u16string_view::npos;
         run.trace(Quoted(
             u"Adding '", stamp,
             blank ? u"' at the end of a blank RTF message" : u"' at the end of the RTF message"));
@@ -63,11 +66,11 @@ void PlaceInPlainBody(StampingRun& run, std::u16string_view stamp) {
     run.step = 44;
     SharedText text = run.mail.Body();
     const std::u16string_view body = text;
-    const std::size_t marker = FindOriginalMessage(body);
-    if (marker != npos) {
+    if (const auto separator = FindEarliestSeparator(BodyFormat::kPlain, body)) {
         run.trace(Quoted(u"Adding to plain text body: '", stamp, u"'"));
         run.step = 46;
-        run.mail.SetBody(InsertAt(body, marker, stamp, kBlankLine).CutFrom(std::move(text)));
+        run.mail.SetBody(
+            InsertAt(body, separator->position, stamp, kBlankLine).CutFrom(std::move(text)));
     } else {
         run.step = 48;
         run.trace(Quoted(u"Adding '", stamp, u"' at the end of the plain text message"));

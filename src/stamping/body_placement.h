@@ -19,9 +19,10 @@ struct StampingRun {
     std::function<void(const std::u16string&)> trace;
 };
 
-// Asks the body's format and puts the stamp into the HTML, RTF or plain-text body: before the
-// earlier-message marker when the body holds one, else at the end. Writes one trace line saying
-// where. Errors propagate with run.step naming the step that failed.
+// Asks the body's format and puts the stamp into the HTML, RTF or plain-text body: above the
+// quoted thread, before its earliest separator (separators.h), when the body holds one, else at
+// the end. Writes one trace line saying where. Errors propagate with run.step naming the step
+// that failed.
 void PlaceInBody(StampingRun& run, std::u16string_view stamp);
 
 }  // namespace quillmark::stamping

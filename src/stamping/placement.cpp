@@ -22,26 +22,6 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
 
 }  // namespace
 
-// The marker begins with a dash, which ordinary text rarely holds. Blocks of the body without
-// one are passed over by a scan of fixed length that the compiler vectorises, far quicker than
-// any search that jumps; the marker is compared only at the dashes of the blocks that have some.
-std::size_t FindOriginalMessage(std::u16string_view body) {
-    static_assert(kOriginalMessageMarker.front() == u'-');
-    constexpr std::size_t kBlock = 64;
-    for (std::size_t start = 0; start < body.size(); start += kBlock) {
-        const std::size_t end = std::min(body.size(), start + kBlock);
-        if (end - start == kBlock) {
-            unsigned dashes = 0;
-            for (std::size_t i = start; i < start + kBlock; ++i) dashes |= body[i] == u'-';
-            if (!dashes) continue;
-        }
-        for (std::size_t at = start; at < end; ++at) {
-            if (body[at] == u'-' && body.substr(at).starts_with(kOriginalMessageMarker)) return at;
-        }
-    }
-    return std::u16string_view::npos;
-}
-
 SplicedText InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,
                      std::u16string_view separator) {
     return {body.substr(0, position), insert, separator, body.substr(position)};

@@ -14,16 +14,16 @@
 
 namespace quillmark::stamping {
 
-// Replies and forwards carry this line above the earlier message; matched case-sensitively.
-inline constexpr std::u16string_view kOriginalMessageMarker = u"-----Original Message";
 inline constexpr std::u16string_view kLineBreak = u"\r\n";
 inline constexpr std::u16string_view kBlankLine = u"\r\n\r\n";
 // RTF ignores line breaks in its source: a blank line needs paragraph marks. The source keeps its
 // line breaks too, so it reads as before.
 inline constexpr std::u16string_view kRtfBlankLine = u"\\par\r\n\\par\r\n";
-
-// The position of the earlier-message marker, or npos.
-std::size_t FindOriginalMessage(std::u16string_view body);
+// A paragraph of its own for the stamp, in a group: the paragraph and character formatting it
+// resets (\pard\plain) is that of the quoted header it stands above, which the group's end
+// restores for the header.
+inline constexpr std::u16string_view kRtfOwnParagraphStart = u"{\\pard\\plain ";
+inline constexpr std::u16string_view kRtfOwnParagraphEnd = u"\\par\\par}\r\n";
 
 // body[0, position) + insert + separator + body[position, end).
 SplicedText InsertAt(std::u16string_view body, std::size_t position, std::u16string_view insert,

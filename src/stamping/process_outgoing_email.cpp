@@ -41,10 +41,11 @@ void ProcessOutgoingEmail(const StampingServices& services, OutlookItem& item) {
         mail->Save();  // the only save: later edits go out with the send itself
         const std::u16string dateFormat = settings.Read(setting::kDateFormat, kDefaultDateFormat);
         const std::u16string timeFormat = settings.Read(setting::kTimeFormat, kDefaultTimeFormat);
-        const std::u16string dateText =
-            platform.dateTimeFormatter.Format(platform.clock.Now(), dateFormat);
-        const std::u16string timeText =
-            platform.dateTimeFormatter.Format(platform.clock.Now(), timeFormat);
+        // One reading of the clock for both, so that a message sent at midnight never carries
+        // the date of one day and the time of the next.
+        const LocalDateTime now = platform.clock.Now();
+        const std::u16string dateText = platform.dateTimeFormatter.Format(now, dateFormat);
+        const std::u16string timeText = platform.dateTimeFormatter.Format(now, timeFormat);
 
         step = 12;
         const std::u16string stampTemplate = settings.Read(setting::kDateTimeStampText, kNotFound);

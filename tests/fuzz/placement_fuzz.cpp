@@ -1,6 +1,7 @@
 // Placing an arbitrary stamp into an arbitrary HTML, RTF or plain-text body (through the body
 // placement with fake outside objects) or subject. The result must be exactly before + inserted
-// + after, where the rules put the cut: before the first "-----Original Message" (exact case);
+// + after, where the rules put the cut: before the earliest separator, found by trying every
+// position in turn (in HTML, "after" may start earlier, but only with white space and tags);
 // else, in HTML, before the last "</body>" (any case, written back in lower case) or at the end;
 // in RTF, at the last "}" (which is dropped with everything after it); in plain text, at the end.
 // A subject is cut where the template first occurs (any case). Only the placed body changes.
@@ -19,6 +20,7 @@
 #include "rtf_reader.h"
 #include "stamping/body_placement.h"
 #include "stamping/placement.h"
+#include "stamping/separators.h"
 
 using namespace quillmark;
 using namespace quillmark::fuzzing;
@@ -26,16 +28,15 @@ using namespace quillmark::testing;
 
 namespace {
 
-constexpr std::u16string_view kMarker = u"-----Original Message";
 constexpr std::u16string_view kHtmlEnd = u"</body>";
 
 constexpr std::size_t kBodyLimit = 4096;
 constexpr std::size_t kStampLimit = 64;
 
-// The searches fold long texts in windows of 64 Ki units. Half the inputs (layouts 2 and 3) pad
-// the fuzzed text so that a window edge falls `offset` units into it: the end of the first window
-// (filler before the text) or the start of the window nearest the end (filler after it).
-constexpr std::size_t kWindow = std::size_t{1} << 16;
+// The searches fold long texts in windows of 4 Ki units (8 KB). Half the inputs (layouts 2 and 3)
+// pad the fuzzed text so that a window edge falls `offset` units into it: the end of the first
+// window (filler before the text) or the start of the window nearest the end (filler after it).
+constexpr std::size_t kWindow = std::size_t{1} << 12;
 
 std::u16string Padded(std::u16string text, int layout, std::uint8_t offset, char16_t filler) {
     const std::u16string padding(kWindow - offset, filler);
@@ -79,6 +80,28 @@ InsertedCheck EscapedStamp(std::u16string_view lead, std::u16string_view stamp,
     };
 }
 
+// The earliest separator, the slow way: the scan's step tried at every position in turn. Where
+// the stamp goes may stand before the separator only across white space and tags.
+std::optional<stamping::SeparatorMatch> EarliestSeparator(stamping::BodyFormat format,
+                                                          std::u16string_view body) {
+    for (std::size_t at = 0; at < body.size(); ++at) {
+        const auto found = stamping::SeparatorAt(format, body, at);
+        if (!found) continue;
+        Require(found->position <= found->start, "the stamp goes before the separator");
+        bool inTag = false;
+        for (std::size_t i = found->position; i < found->start; ++i) {
+            const char16_t unit = body[i];
+            Require(inTag || unit == u'<' || unit == u' ' || unit == u'\t' || unit == u'\r' ||
+                        unit == u'\n' || unit == u'\f' || unit == u'\u00a0',
+                    "only tags and white space stand between the stamp and the separator");
+            inTag = unit == u'<' || (inTag && unit != u'>');
+        }
+        Require(!inTag, "the stamp never goes inside a tag");
+        return found;
+    }
+    return std::nullopt;
+}
+
 struct Placed {
     std::u16string html, rtf, plain;
 };
@@ -111,9 +134,9 @@ void CheckHtml(const std::u16string& body, std::u16string_view stamp) {
     Require(placed.rtf == kOtherBody && placed.plain == kOtherBody, "only the HTML body changes");
     const std::u16string decorated = u"<p>" + std::u16string(stamp) + u"<br><br></p>";
     const std::u16string_view text = body;
-    if (const std::size_t marker = FirstOccurrence(body, kMarker, Letters::kExact);
-        marker != kNowhere) {
-        RequireSplice(placed.html, text.substr(0, marker), Exactly(decorated), text.substr(marker));
+    if (const auto separator = EarliestSeparator(stamping::BodyFormat::kHtml, body)) {
+        const std::size_t at = separator->position;
+        RequireSplice(placed.html, text.substr(0, at), Exactly(decorated), text.substr(at));
     } else if (const std::size_t end = LastOccurrence(body, kHtmlEnd, Letters::kAnyCase);
                end != kNowhere) {
         RequireSplice(placed.html, text.substr(0, end), Exactly(decorated + u"</body>"),
@@ -127,10 +150,14 @@ void CheckRtf(const std::u16string& body, std::u16string_view stamp) {
     const Placed placed = PlaceInBodyOf(u"RTF", body, stamp);
     Require(placed.html == kOtherBody && placed.plain == kOtherBody, "only the RTF body changes");
     const std::u16string_view text = body;
-    if (const std::size_t marker = FirstOccurrence(body, kMarker, Letters::kExact);
-        marker != kNowhere) {
-        RequireSplice(placed.rtf, text.substr(0, marker),
-                      EscapedStamp(u"", stamp, u"\\par\r\n\\par\r\n"), text.substr(marker));
+    if (const auto separator = EarliestSeparator(stamping::BodyFormat::kRtf, body)) {
+        const std::size_t at = separator->start;
+        Require(separator->position == at, "RTF is stamped right before its separator");
+        const bool ownParagraph = separator->row->spot == stamping::StampSpot::kOwnParagraph;
+        RequireSplice(placed.rtf, text.substr(0, at),
+                      ownParagraph ? EscapedStamp(u"{\\pard\\plain ", stamp, u"\\par\\par}\r\n")
+                                   : EscapedStamp(u"", stamp, u"\\par\r\n\\par\r\n"),
+                      text.substr(at));
     } else {
         const std::size_t brace = LastOccurrence(body, u"}", Letters::kExact);
         RequireSplice(placed.rtf, brace == kNowhere ? text : text.substr(0, brace),
@@ -143,10 +170,11 @@ void CheckPlain(const std::u16string& body, std::u16string_view stamp) {
     Require(placed.html == kOtherBody && placed.rtf == kOtherBody,
             "only the plain-text body changes");
     const std::u16string_view text = body;
-    if (const std::size_t marker = FirstOccurrence(body, kMarker, Letters::kExact);
-        marker != kNowhere) {
-        RequireSplice(placed.plain, text.substr(0, marker),
-                      Exactly(std::u16string(stamp) + u"\r\n\r\n"), text.substr(marker));
+    if (const auto separator = EarliestSeparator(stamping::BodyFormat::kPlain, body)) {
+        const std::size_t at = separator->start;
+        Require(separator->position == at, "plain text is stamped right before its separator");
+        RequireSplice(placed.plain, text.substr(0, at),
+                      Exactly(std::u16string(stamp) + u"\r\n\r\n"), text.substr(at));
     } else {
         RequireSplice(placed.plain, text, Exactly(u"\r\n\r\n" + std::u16string(stamp)), u"");
     }

@@ -11,6 +11,7 @@
 #include "stamping/placement.h"
 #include "stamping/plain_search.h"
 #include "stamping/rtf_escape.h"
+#include "stamping/separators.h"
 #include "stamping/text_search.h"
 
 namespace quillmark::testing {
@@ -165,6 +166,8 @@ TEST_F(Stamping, DefaultTemplateEndToEnd) {
     EXPECT_EQ(item.saves, 1);
     EXPECT_EQ(item.subject, u"Hello");
     EXPECT_EQ(ErrorLine(), u"");
+    // The date and the time of one instant: a second reading could fall on the next day.
+    EXPECT_EQ(platform.clock.reads, 1);
 }
 
 // ---- Body placement ----
@@ -193,6 +196,17 @@ TEST_F(Stamping, BodyPlacementPerFormat) {
         {"html empty", u"HTML", u"", html, u"Adding '" + html + u"' at the end of the message"},
         {"rtf marker", u"RTF", u"{\\rtf1 Hi\\par -----Original Message}",
          u"{\\rtf1 Hi\\par Sent by clerk1\\par\r\n\\par\r\n-----Original Message}",
+         u"Adding to RTF body: 'Sent by clerk1'"},
+        {"html header block", u"HTML",
+         u"<p>Hi</p><div><div style=\"border:none;border-top:solid #E1E1E1 1.0pt;padding:3.0pt 0in "
+         u"0in 0in\"><p><b>From:</b>",
+         u"<p>Hi</p>" + html +
+             u"<div><div style=\"border:none;border-top:solid #E1E1E1 1.0pt;padding:3.0pt 0in 0in "
+             u"0in\"><p><b>From:</b>",
+         u"Adding '" + html + u"' before the original message"},
+        {"rtf bookmark", u"RTF", u"{\\rtf1 Hi\\par {\\*\\bkmkstart _MailOriginal}From:}",
+         u"{\\rtf1 Hi\\par {\\pard\\plain Sent by clerk1\\par\\par}\r\n{\\*\\bkmkstart "
+         u"_MailOriginal}From:}",
          u"Adding to RTF body: 'Sent by clerk1'"},
         {"rtf end", u"RTF", u"{\\rtf1 Hello}\r\n", u"{\\rtf1 Hello\\par\r\nSent by clerk1\\par}",
          u"Adding 'Sent by clerk1' at the end of the RTF message"},
@@ -251,19 +265,71 @@ TEST(RtfEscape, EveryCodeUnitAbove127IsWrittenAsSigned16Bit) {
               u"a\u007f\\u128?\\u32767?\\u-32768?\\u-1?\\u-10179?\\u-8704?");
 }
 
-TEST(OriginalMessageMarker, IsFoundOnlyExactly) {
+// Where the stamp goes in each format: the earliest separator of any row, lifted in HTML above
+// the start tags that open right before it.
+TEST(Separators, TheEarliestOneWinsAndHtmlKeepsItsStructure) {
+    using stamping::BodyFormat;
     constexpr auto npos = std::u16string_view::npos;
-    const std::pair<std::u16string_view, std::size_t> cases[] = {
-        {u"-----Original Message", 0},
-        {u"Hi\r\n------Original Message-----", 5},
-        {u"a\u012d----Original Message", npos},  // U+012D shares its low byte with "-"
-        {u"----Original Message", npos},
-        {u"-----original message", npos},
-        {u"-----Original Messag", npos},
-        {u"", npos},
-        {u"-----Original Mess\u0161ge -----Original Message", 22},
+    constexpr auto kHtml = BodyFormat::kHtml, kRtf = BodyFormat::kRtf, kText = BodyFormat::kPlain;
+    const std::u16string pastBlock = std::u16string(63, u'x') + u"-----Original Message";
+    const struct {
+        BodyFormat format;
+        std::u16string_view body;
+        std::size_t at;
+    } cases[] = {
+        // The English line, exactly, in every format; a near miss is no separator.
+        {kText, u"-----Original Message", 0},
+        {kText, u"Hi\r\n------Original Message-----", 5},
+        {kRtf, u"a\u012d----Original Message", npos},  // U+012D shares its low byte with "-"
+        {kText, u"----Original Message", npos},
+        {kHtml, u"-----original message", npos},
+        {kText, u"-----Original Mess\u0161ge -----Original Message", 22},
+        {kText, pastBlock, 63},
+        {kText, u"", npos},
+        // Localized lines, and the rule of underscores only above a header label.
+        {kText, u"Hi\r\n-----Urspr\u00fcngliche Nachricht-----\r\nVon: A", 4},
+        {kRtf, u"{\\rtf1 Hi\\par -----Urspr\\'fcngliche Nachricht-----\\par}", 14},
+        {kText, u"Hi\r\n________________________________\r\nFrom: A\r\nSent: B", 4},
+        {kText, u"Hi\r\n________________________________\r\nsignature", npos},
+        {kHtml, u"Hi\r\n________________________________\r\nFrom: A", npos},
+        // In HTML the stamp goes above the start tags that open right before the separator, but
+        // not above the body, and not above text or an empty element.
+        {kHtml, u"<p>Hi</p>\r\n<p class=MsoNormal> <span>-----Original Message</span></p>", 11},
+        {kHtml, u"<body><p>-----Original Message</p></body>", 6},
+        {kHtml, u"<p>Hi<br>-----Original Message</p>", 9},
+        {kHtml, u"<p>Hi -----Original Message</p>", 6},
+        // Web replies: the end mark, the rule above the header, never the quoted x_ copies.
+        {kHtml, u"<p>Hi</p><div id=\"appendonsend\"></div><hr><div id=\"divRplyFwdMsg\">", 9},
+        {kHtml, u"<p>Hi</p><hr style=\"x\">\r\n<div ID=divRplyFwdMsg dir=\"ltr\">", 9},
+        {kHtml,
+         u"<p>Hi</p><div align=center><span><hr></span></div>\r\n<p><b>From:</b> A<b>Sent:</b>", 9},
+        {kHtml, u"<p>Hi</p><div id=\"x_divRplyFwdMsg\"><div id=\"x_appendonsend\">", npos},
+        {kHtml, u"<p>id=\"appendonsend\" is text here</p>", npos},
+        // The desktop header block, found by its style (wrapped, in any case), lifted above the
+        // div that wraps it; the first of nested blocks wins.
+        {kHtml,
+         u"<p>Hi</p><div>\r\n<div style='border:none;border-top:solid #e1e1e1 1.0pt;\r\n"
+         u"padding:3.0pt 0in 0in 0in'><p><b>From:</b> A<br><b>Sent:</b> B</p></div></div>",
+         9},
+        {kHtml, u"<p>Hi</p><p><a name=\"_MailOriginal\"></a></p><p><b>From:</b> A<b>Sent:</b>", 9},
+        // Bold labels in pairs, in the display language, label and colon split by markup.
+        {kHtml, u"<p>Hi</p><p><b><span lang=DE>Von:</span></b> A<br><b>Gesendet:</b> B", 9},
+        {kHtml, u"<p>Hi</p><p><b>De&nbsp;:</b> A<br><b>Envoy\u00e9&nbsp;:</b> B", 9},
+        {kHtml,
+         u"<p>Hi</p><p><b>\u53d1\u4ef6\u4eba<span>:</span></b> A<b>\u53d1\u9001\u65f6\u95f4:</b>",
+         9},
+        {kHtml, u"<p>Hi</p><p><b>From:</b> the team</p>", npos},
+        {kHtml, u"<p>Hi</p><p>From: A<br>Sent: B</p>", npos},
+        // RTF: Word's bookmark starts the separator; the earliest of two forms wins.
+        {kRtf, u"{\\rtf1 Hi\\par {\\*\\bkmkstart _MailOriginal}{\\b From:} -----Original Message}",
+         14},
+        {kText, u"a -----Mensaje original----- b -----Original Message", 2},
     };
-    for (const auto& [body, at] : cases) EXPECT_EQ(stamping::FindOriginalMessage(body), at);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.body));
+        const auto found = stamping::FindEarliestSeparator(c.format, c.body);
+        EXPECT_EQ(found ? found->position : npos, c.at);
+    }
 }
 
 TEST(PlainSearch, FindsWhatAPlainFindFinds) {
