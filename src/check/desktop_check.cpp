@@ -8,6 +8,7 @@
 #include "settings/settings.h"
 #include "stamping/placement.h"
 #include "stamping/process_outgoing_email.h"
+#include "stamping/separators.h"
 #include "stamping/text_search.h"
 #include "timezone/time_zone.h"
 
@@ -38,6 +39,13 @@ HeldMessage Send(const Platform& platform, const std::u16string& application,
     return message;
 }
 
+// Formats as the stamping routine tells them apart: any other text is plain text.
+stamping::BodyFormat FormatOf(std::u16string_view format) {
+    if (format == u"HTML") return stamping::BodyFormat::kHtml;
+    if (format == u"RTF") return stamping::BodyFormat::kRtf;
+    return stamping::BodyFormat::kPlain;
+}
+
 Placement Place(const Platform& platform, const std::u16string& application,
                 const MessageSample& sample) {
     Placement placement;
@@ -48,9 +56,10 @@ Placement Place(const Platform& platform, const std::u16string& application,
         placement.where = u"not stamped";
     } else if (sent.subjectWritten) {
         placement.where = u"in the subject";
-    } else if (stamping::FindOriginalMessage(sample.body) != std::u16string_view::npos) {
+    } else if (const auto separator =
+                   stamping::FindEarliestSeparator(FormatOf(sample.format), sample.body)) {
         placement.where = u"before the earlier message";
-        placement.separator = stamping::kOriginalMessageMarker;
+        placement.separator = separator->row->name;
     } else {
         placement.where = u"at the end";
     }

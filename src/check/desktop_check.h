@@ -23,7 +23,7 @@ struct Placement {
     MessageSample sample;
     HeldMessage sent;
     std::u16string where;      // "at the end", "before the earlier message", ...
-    std::u16string separator;  // what the stamp stands before, when it does
+    std::u16string separator;  // the separator the stamp stands above, as people call it
 };
 
 struct Problem {

@@ -10,13 +10,16 @@ constexpr char16_t kHtmlNew[] =
     u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"></head>"
     u"<body><p>Dear Dana,</p><p>The figures for the quarter are attached.</p>"
     u"<p>Kind regards,<br>Sam</p></body></html>";
+// As desktop Outlook writes a reply: the quoted header in a div with a thin rule above it.
 constexpr char16_t kHtmlReply[] =
     u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"></head>"
-    u"<body><p>Dear Dana,</p><p>The figures are attached.</p><p>Kind regards,<br>Sam</p>"
-    u"<div><p>-----Original Message-----<br><b>From:</b> Dana Reyes<br>"
-    u"<b>Sent:</b> Friday, January 8, 2010 9:12 AM<br><b>To:</b> Sam Okafor<br>"
-    u"<b>Subject:</b> Quarterly figures</p><p>Could you send me the figures?</p></div>"
-    u"</body></html>";
+    u"<body><div class=\"WordSection1\"><p class=\"MsoNormal\">Dear Dana,</p>"
+    u"<p class=\"MsoNormal\">The figures are attached.</p>"
+    u"<p class=\"MsoNormal\">Kind regards,<br>Sam</p><div>"
+    u"<div style=\"border:none;border-top:solid #E1E1E1 1.0pt;padding:3.0pt 0in 0in 0in\">"
+    u"<p class=\"MsoNormal\"><b>From:</b> Dana Reyes<br><b>Sent:</b> Friday, January 8, 2010 "
+    u"9:12 AM<br><b>To:</b> Sam Okafor<br><b>Subject:</b> Quarterly figures</p></div></div>"
+    u"<p class=\"MsoNormal\">Could you send me the figures?</p></div></body></html>";
 constexpr char16_t kRtfNew[] =
     u"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Calibri;}}\\f0\\fs22 "
     u"Dear Dana,\\par\r\n\\par\r\nThe figures for the quarter are attached.\\par\r\n\\par\r\n"

@@ -25,7 +25,7 @@ void Problems(std::u16string& out, int indent, const std::vector<Problem>& probl
 
 std::u16string Where(const Placement& placement) {
     std::u16string where = placement.where;
-    if (!placement.separator.empty()) where += u": " + Quoted(placement.separator);
+    if (!placement.separator.empty()) where += u", at " + placement.separator;
     if (placement.sent.subjectWritten) where += u": " + Quoted(placement.sent.subject);
     return where;
 }
@@ -48,8 +48,9 @@ void Application(std::u16string& out, const ApplicationCheck& check) {
     } else {
         Line(out, 2, u"Stamp", u"none: nothing is stamped");
     }
-    out += check.intoSubject ? u"  Where it goes, in the subject:\r\n"
-                             : u"  Where it goes, in the body:\r\n";
+    out += !check.stamp        ? u"  Where it goes:\r\n"
+           : check.intoSubject ? u"  Where it goes, in the subject:\r\n"
+                               : u"  Where it goes, in the body:\r\n";
     for (const Placement& placement : check.placements)
         Line(out, 4, placement.sample.name, Where(placement));
     if (check.problems.empty()) {
