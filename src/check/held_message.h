@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "check/sample_messages.h"
 #include "outside/outside_objects.h"
 
 namespace quillmark::check {
