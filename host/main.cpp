@@ -102,11 +102,24 @@ void PrepareSettings(const Scenario& scenario) {
             section.Delete(name);
     }
     for (const auto& [name, value] : scenario.rawSettings) section.WriteRaw(name, value);
+    // A scenario states the policies in force; none lingers from an earlier run.
+    for (const bool machine : {true, false}) {
+        const SettingsSection policies = SettingsSection::Policies(machine);
+        policies.Reset();
+        for (const auto& [name, value] : machine ? scenario.machinePolicies : scenario.userPolicies)
+            policies.WriteRaw(name, value);
+    }
+}
+
+json SectionReport(const SettingsSection& section) {
+    json values = json::object();
+    for (const auto& [name, value] : section.Read()) values[WideToUtf8(name)] = TextReport(value);
+    return values;
 }
 
 json Describe(const Record& record) {
     json trace = json::array(), log = json::array(), events = json::array(),
-         subscriptions = json::array(), objects = json::object(), settings = json::object();
+         subscriptions = json::array(), objects = json::object();
     for (const TraceLine& line : record.trace)
         trace.push_back({{"engine", line.engine},
                          {"fromModule", line.fromModule},
@@ -129,15 +142,16 @@ json Describe(const Record& record) {
                                  {"store", WideToUtf8(subscription.store)}});
     for (const auto& [name, count] : record.objects)
         objects[name] = {{"created", count.created}, {"alive", count.alive}};
-    for (const auto& [name, value] : SettingsSection().Read())
-        settings[WideToUtf8(name)] = TextReport(value);
     return {{"trace", trace},
             {"log", log},
             {"events", events},
             {"subscriptions", subscriptions},
             {"cleanups", record.cleanups},
             {"registryAppNameCalls", record.registryAppNameCalls},
-            {"settings", settings},
+            {"settings", SectionReport(SettingsSection())},
+            {"policies",
+             {{"machine", SectionReport(SettingsSection::Policies(true))},
+              {"user", SectionReport(SettingsSection::Policies(false))}}},
             {"objects", objects},
             {"memory", DescribeProcessMemory()}};
 }

@@ -179,6 +179,21 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     return parsed;
 }
 
+// {"machine": {NAME: VALUE}, "user": {...}}: text, or a value of any kind as in settings.values.
+void ParsePolicies(const json& policies, Scenario& scenario) {
+    CheckMembers(policies, {"machine", "user"}, "settings.policies");
+    for (const auto& [scope, values] : policies.items()) {
+        const std::string where = "settings.policies." + scope;
+        if (!values.is_object()) throw ScenarioError(where + " must be an object");
+        auto& parsed = scope == "machine" ? scenario.machinePolicies : scenario.userPolicies;
+        for (const auto& [name, value] : values.items()) {
+            parsed[Utf8ToWide(name)] = value.is_object() && value.contains("type")
+                                           ? ParseRawValue(value, where + "." + name)
+                                           : PlainText(Text(value, where + "." + name));
+        }
+    }
+}
+
 }  // namespace
 
 Scenario ParseScenario(const json& document) {
@@ -188,7 +203,7 @@ Scenario ParseScenario(const json& document) {
     Scenario scenario;
     if (document.contains("settings")) {
         const json& settings = document["settings"];
-        CheckMembers(settings, {"reset", "values"}, "settings");
+        CheckMembers(settings, {"reset", "values", "policies"}, "settings");
         if (settings.contains("reset"))
             scenario.resetSettings = Boolean(settings["reset"], "settings.reset");
         if (settings.contains("values")) {
@@ -205,6 +220,7 @@ Scenario ParseScenario(const json& document) {
                 scenario.settings[Utf8ToWide(name)] = text;
             }
         }
+        if (settings.contains("policies")) ParsePolicies(settings["policies"], scenario);
     }
     if (document.contains("fail")) {
         if (!document["fail"].is_array()) throw ScenarioError("fail must be a list");

@@ -53,6 +53,8 @@ struct Scenario {
     std::map<std::wstring, std::optional<std::wstring>> settings;
     // Values of other kinds, or text stored in other ways, to write before the run.
     std::map<std::wstring, RawValue> rawSettings;
+    // The policy keys' values for the run; keys the scenario does not name are deleted.
+    std::map<std::wstring, RawValue> machinePolicies, userPolicies;
     std::vector<Fault> failing;
     std::vector<Step> steps;
     int apartments = 1;  // each runs every step with a module object of its own, at the same time

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "host_library.h"
@@ -66,19 +67,42 @@ RawValue ParseRawValue(const nlohmann::json& value, const std::string& where) {
     return raw;
 }
 
+RawValue PlainText(const std::wstring& text) {
+    RawValue raw;
+    raw.type = REG_SZ;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.c_str());
+    raw.bytes.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+    return raw;
+}
+
 SettingsSection::SettingsSection()
-    : path_(std::wstring(L"Software\\VB and VBA Program Settings\\") + kRegistryAppName +
-            L"\\Quillmark") {}
+    : SettingsSection(HKEY_CURRENT_USER,
+                      std::wstring(L"Software\\VB and VBA Program Settings\\") + kRegistryAppName +
+                          L"\\Quillmark",
+                      0) {}
+
+SettingsSection::SettingsSection(HKEY root, std::wstring path, REGSAM view)
+    : root_(root), path_(std::move(path)), view_(view) {}
+
+SettingsSection SettingsSection::Policies(bool machine) {
+    return SettingsSection(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                           L"Software\\Policies\\Tolvane\\Quillmark", KEY_WOW64_64KEY);
+}
 
 void SettingsSection::Reset() const {
-    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) Fail("deleting", path_, status);
-    RegDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
+    UniqueRegKey key;
+    LSTATUS status =
+        RegOpenKeyExW(root_, path_.c_str(), 0, DELETE | KEY_ALL_ACCESS | view_, key.Receive());
+    if (status == ERROR_FILE_NOT_FOUND) return;
+    if (status != ERROR_SUCCESS) Fail("opening", path_, status);
+    status = RegDeleteTreeW(key.Get(), nullptr);
+    if (status != ERROR_SUCCESS) Fail("deleting", path_, status);
+    RegDeleteKeyExW(root_, path_.c_str(), view_, 0);
 }
 
 void SettingsSection::Write(const std::wstring& name, const std::wstring& value) const {
     UniqueRegKey key;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+    LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
                                      nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS) Fail("creating", path_, status);
     status = RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ,
@@ -89,7 +113,7 @@ void SettingsSection::Write(const std::wstring& name, const std::wstring& value)
 
 void SettingsSection::WriteRaw(const std::wstring& name, const RawValue& value) const {
     UniqueRegKey key;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+    LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
                                      nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS) Fail("creating", path_, status);
     status = RegSetValueExW(key.Get(), name.c_str(), 0, value.type, value.bytes.data(),
@@ -99,7 +123,7 @@ void SettingsSection::WriteRaw(const std::wstring& name, const RawValue& value) 
 
 void SettingsSection::Delete(const std::wstring& name) const {
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_SET_VALUE, key.Receive()) !=
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE | view_, key.Receive()) !=
         ERROR_SUCCESS)
         return;
     const LSTATUS status = RegDeleteValueW(key.Get(), name.c_str());
@@ -110,7 +134,7 @@ void SettingsSection::Delete(const std::wstring& name) const {
 std::map<std::wstring, std::wstring> SettingsSection::Read() const {
     std::map<std::wstring, std::wstring> values;
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_QUERY_VALUE | view_, key.Receive()) !=
         ERROR_SUCCESS)
         return values;
     DWORD count = 0, longestName = 0, longestData = 0;

@@ -1,7 +1,11 @@
 #pragma once
 
 // The module's settings section in the per-user store, as the automation runtime keeps it:
-// HKCU\Software\VB and VBA Program Settings\<application name>\Quillmark.
+// HKCU\Software\VB and VBA Program Settings\<application name>\Quillmark; and the module's
+// policy keys, HKLM and HKCU\Software\Policies\Tolvane\Quillmark, in the system's own registry
+// view, where Group Policy writes them.
+
+#include <windows.h>
 
 #include <map>
 #include <nlohmann/json.hpp>
@@ -21,10 +25,15 @@ struct RawValue {
 
 // Throws ScenarioError for a malformed value.
 RawValue ParseRawValue(const nlohmann::json& value, const std::string& where);
+// Text stored as the automation runtime stores it: REG_SZ with its terminating zero.
+RawValue PlainText(const std::wstring& text);
 
 class SettingsSection {
   public:
+    // The module's own section.
     SettingsSection();
+    // The policy key of the machine or of the user.
+    static SettingsSection Policies(bool machine);
 
     // Deletes the section with every value in it.
     void Reset() const;
@@ -36,7 +45,11 @@ class SettingsSection {
     std::map<std::wstring, std::wstring> Read() const;
 
   private:
+    SettingsSection(HKEY root, std::wstring path, REGSAM view);
+
+    HKEY root_;
     std::wstring path_;
+    REGSAM view_;
 };
 
 }  // namespace standin

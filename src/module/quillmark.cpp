@@ -21,7 +21,9 @@ std::u16string TrimBlanks(const std::u16string& text) {
 }  // namespace
 
 CQuillmark::CQuillmark(OutsideObjects& outside, const Platform& platform)
-    : outside_(outside), platform_(platform), settings_(outside, platform.settings) {}
+    : outside_(outside),
+      platform_(platform),
+      settings_(outside, platform.settings, platform.policies) {}
 
 std::u16string CQuillmark::Version() const {
     const ComponentVersion version = platform_.version.Read();
@@ -84,10 +86,11 @@ void CQuillmark::EnsureDefaultSettings() {
         WriteTrace(u"EnsureDefaultSettings", u"Author: " + name);
         settings_.Write(setting::kAuthor, name);
         // A missing DateFormat marks a profile to seed; seeding fills in only what is missing, so
-        // a user who deletes DateFormat keeps the template and the subject-mode choice.
-        if (settings_.Read(setting::kDateFormat, kNotFound) != kNotFound) return;
+        // a user who deletes DateFormat keeps the template and the subject-mode choice. Policies
+        // do not count: seeding keeps the user's own settings whole for when a policy goes.
+        if (settings_.ReadOwn(setting::kDateFormat, kNotFound) != kNotFound) return;
         const auto seed = [this](const char16_t* key, const char16_t* value) {
-            if (settings_.Read(key, kNotFound) == kNotFound) settings_.Write(key, value);
+            if (settings_.ReadOwn(key, kNotFound) == kNotFound) settings_.Write(key, value);
         };
         seed(setting::kInsertIntoSubject, kDefaultInsertIntoSubject);
         settings_.Write(setting::kDateFormat, kDefaultDateFormat);

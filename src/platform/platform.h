@@ -4,15 +4,32 @@
 // implements them in platform/windows, native tests use fakes (tests/support). A new port is a
 // new member of Platform, filled by name wherever a bundle is made:
 //
-//   Platform ports{.settings = store, .clock = clock, ..., .version = version};
+//   Platform ports{.settings = store, .policies = policies, ..., .version = version};
 //   ports.dateTimeFormatter.Format(ports.clock.Now(), u"m/d/yy");   // u"1/8/10"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillmark {
+
+// What a store holds under one name: text, a value of another kind (which readers take for
+// missing), or nothing.
+struct StoredValue {
+    enum class Kind { kMissing, kText, kOtherKind };
+    Kind kind = Kind::kMissing;
+    std::u16string text;      // kText: the value
+    std::u16string kindName;  // kOtherKind: the kind as the store names it ("REG_DWORD")
+
+    static StoredValue Text(std::u16string text) { return {Kind::kText, std::move(text), {}}; }
+    static StoredValue OtherKind(std::u16string kindName) {
+        return {Kind::kOtherKind, {}, std::move(kindName)};
+    }
+    bool IsText() const { return kind == Kind::kText; }
+};
 
 // Per-user text settings addressed by application name, section and key.
 class SettingsStore {
@@ -24,6 +41,27 @@ class SettingsStore {
     // Creates the key path and the value as needed; replaces an existing value.
     virtual void Write(const std::u16string& application, const std::u16string& section,
                        const std::u16string& key, const std::u16string& value) = 0;
+    // What Read looks at, told apart; for the check program, which explains what it finds.
+    virtual StoredValue Inspect(const std::u16string& application, const std::u16string& section,
+                                const std::u16string& key) = 0;
+    // The applications that hold the section, in the store's order.
+    virtual std::vector<std::u16string> ApplicationsWith(const std::u16string& section) = 0;
+    // Where the store keeps the section, as people look for it.
+    virtual std::u16string Location(const std::u16string& application,
+                                    const std::u16string& section) = 0;
+};
+
+// Who a policy binds: every user of the machine, or the one user.
+enum class PolicyScope { kMachine, kUser };
+
+// The module's settings as an administrator enforces them; read-only. Only text values count:
+// the reader takes any other kind for missing.
+class PolicyStore {
+  public:
+    virtual ~PolicyStore() = default;
+    virtual StoredValue Read(PolicyScope scope, const std::u16string& key) = 0;
+    // Where the store keeps the scope's policies, as people look for them.
+    virtual std::u16string Location(PolicyScope scope) = 0;
 };
 
 struct LocalDateTime {
@@ -98,6 +136,7 @@ class VersionSource {
 // Everything the core needs of the platform, handed to the core's objects as one bundle.
 struct Platform {
     SettingsStore& settings;
+    PolicyStore& policies;
     Clock& clock;
     DateTimeFormatter& dateTimeFormatter;
     LoginNameSource& loginName;

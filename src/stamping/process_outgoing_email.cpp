@@ -16,8 +16,6 @@ namespace quillmark::stamping {
 namespace {
 
 constexpr char16_t kLogSource[] = u"Quillmark.ProcessOutgoingEmail";
-// What the author token becomes while no author is stored.
-constexpr char16_t kFallbackAuthor[] = u"user";
 
 std::u16string PreparingLine(std::u16string_view subject) {
     return SplicedText{u"Preparing to add Quillmark to email with Subject: '", subject, u"'"}

@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PatternAsText formatter;
     const Platform platform{
         .settings = fakes.settings,
+        .policies = fakes.policies,
         .clock = fakes.clock,
         .dateTimeFormatter = formatter,
         .loginName = fakes.loginName,
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .numbers = fakes.numbers,
         .version = fakes.version,
     };
-    ModuleSettings settings(outside, fakes.settings);
+    ModuleSettings settings(outside, fakes.settings, fakes.policies);
     settings.Write(setting::kDateTimeStampText, texts.stampTemplate);
     settings.Write(setting::kDateFormat, texts.date);
     settings.Write(setting::kTimeFormat, texts.time);

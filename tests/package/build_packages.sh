@@ -4,11 +4,12 @@
 #   build_packages.sh OUT
 #
 # OUT/release: both packages of this version, signed with a throwaway certificate made here
-# (its key protected by a password); their checksums, and the signatures of the packages and of
-# the DLLs inside them, must verify against that certificate. OUT/older: the x64 package with a
-# lower version, unsigned, which scripts/package must say plainly. OUT/current-x64.msi,
-# OUT/current-x86.msi and OUT/older-x64.msi name them for the install checks, and
-# OUT/current-x64.dll and OUT/current-x86.dll the DLLs inside them.
+# (its key protected by a password), and the Group Policy templates beside them; their checksums,
+# and the signatures of the packages and of the DLLs and check programs inside them, must verify
+# against that certificate. OUT/older: the x64 package with a lower version, unsigned, which
+# scripts/package must say plainly. OUT/current-x64.msi, OUT/current-x86.msi and
+# OUT/older-x64.msi name them for the install checks, and OUT/current-x64.dll and
+# OUT/current-x86.dll the DLLs inside them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$1
@@ -38,6 +39,8 @@ cat "$out/release.log" "$out/older.log"
 grep -q "will NOT be signed" "$out/older.log" || fail "no plain word that the packages are unsigned"
 
 (cd "$out/release" && sha256sum --check --quiet SHA256SUMS) || fail "SHA256SUMS does not match"
+grep -q " en-US/Quillmark.adml$" "$out/release/SHA256SUMS" ||
+  fail "the Group Policy templates are not in SHA256SUMS"
 verify() {
   osslsigncode verify -CAfile "$keys/cert.pem" -in "$1" >"$1.verify.log" 2>&1 ||
     { cat "$1.verify.log"; fail "the signature of $1 does not verify"; }
@@ -48,6 +51,7 @@ for arch in x64 x86; do
   msiextract -C "$out/release/$arch" "$package" >/dev/null
   dll=$(find "$out/release/$arch" -name Quillmark.dll)
   verify "$dll"
+  verify "$(find "$out/release/$arch" -name quillmark-check.exe)"
   ln -s "$package" "$out/current-$arch.msi"
   ln -s "$dll" "$out/current-$arch.dll"
 done

@@ -13,9 +13,11 @@
 - With --host, a message is stamped through the stand-in host with the installed DLL, with the
   template of the settings sample, which the upgrade kept. For x86, the 32-bit scripting client
   of tests/windows creates both classes by name and calls them.
+- The check program runs from the installation folder, beside the DLL, and finds the sample's
+  settings: every send would be stamped, with the sample's template.
 - msiexec /x removes the package: the machine's and the user's Software keys are as before (only
   the installer's own emptied containers and the module's settings, which stay, may differ) and
-  the installation folder is gone.
+  the installation folder, the check program with it, is gone.
 """
 
 import argparse
@@ -153,6 +155,17 @@ def scripting_client(prefix):
     return []
 
 
+def check_program(prefix, installed_dll):
+    """Runs the installed quillmark-check, which must find the sample's template in force."""
+    program = ntpath.join(ntpath.dirname(installed_dll), "quillmark-check.exe")
+    status, output, errors = prefix.run(program, env=ENV, check=False)
+    template = EXPECT["settings"]["DateTimeStampText"]
+    if (status != 0 or f'"{template}", the user\'s setting' not in output or
+            "every send would be stamped as configured" not in errors):
+        return [f"{program} exited with {status}:", output, errors]
+    return []
+
+
 def left_behind(before, after):
     """What removal left in the registry beyond the installer's emptied containers and the
     module's settings."""
@@ -218,6 +231,7 @@ def installed(args):
             problems += scripting_client(prefix)
         if args.host:
             problems += stamp(prefix, args.host)
+        problems += check_program(prefix, installed_dll)
         prefix.run("msiexec", "/x", wineprefix.windows_path(args.package), "/qn")
         folder = prefix.drive_c(*ntpath.dirname(installed_dll).split("\\")[1:])
         problems += removal_problems(before, prefix.snapshot(), folder)

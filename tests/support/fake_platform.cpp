@@ -25,6 +25,28 @@ void FakeSettingsStore::Write(const std::u16string& application, const std::u16s
     values[{application, section, key}] = value;
 }
 
+StoredValue FakeSettingsStore::Inspect(const std::u16string& application,
+                                       const std::u16string& section, const std::u16string& key) {
+    const auto found = values.find({application, section, key});
+    if (found == values.end()) return {};
+    return StoredValue::Text(found->second);
+}
+
+std::vector<std::u16string> FakeSettingsStore::ApplicationsWith(const std::u16string& section) {
+    std::vector<std::u16string> applications;
+    for (const auto& [address, value] : values) {
+        const auto& [application, held, key] = address;
+        if (held == section && (applications.empty() || applications.back() != application))
+            applications.push_back(application);
+    }
+    return applications;
+}
+
+StoredValue FakePolicyStore::Read(PolicyScope scope, const std::u16string& key) {
+    const auto found = values.find({scope, key});
+    return found == values.end() ? StoredValue{} : found->second;
+}
+
 std::u16string FakeDateTimeFormatter::Format(const LocalDateTime& v,
                                              const std::u16string& pattern) {
     std::string out;

@@ -1,12 +1,14 @@
 #pragma once
 
-// Fakes of the platform ports, bundled as one Platform. Defaults: an empty settings store, the
-// clock at 8 January 2010 15:05:00, login name "clerk1", Pacific Standard Time in force.
+// Fakes of the platform ports, bundled as one Platform. Defaults: empty settings and policy stores,
+// the clock at 8 January 2010 15:05:00, login name "clerk1", Pacific Standard Time in force.
 
 #include <map>
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/portable/latin_case_folding.h"
@@ -21,11 +23,29 @@ class FakeSettingsStore : public SettingsStore {
                         const std::u16string& key, const std::u16string& fallback) override;
     void Write(const std::u16string& application, const std::u16string& section,
                const std::u16string& key, const std::u16string& value) override;
+    StoredValue Inspect(const std::u16string& application, const std::u16string& section,
+                        const std::u16string& key) override;
+    std::vector<std::u16string> ApplicationsWith(const std::u16string& section) override;
+    std::u16string Location(const std::u16string& application,
+                            const std::u16string& section) override {
+        return application + u"\\" + section;
+    }
 
     std::map<Address, std::u16string> values;
     bool failReads = false;
     bool failWrites = false;
     int writes = 0;
+};
+
+// Empty unless a test enforces values.
+class FakePolicyStore : public PolicyStore {
+  public:
+    StoredValue Read(PolicyScope scope, const std::u16string& key) override;
+    std::u16string Location(PolicyScope scope) override {
+        return scope == PolicyScope::kMachine ? u"machine" : u"user";
+    }
+
+    std::map<std::pair<PolicyScope, std::u16string>, StoredValue> values;
 };
 
 class FakeClock : public Clock {
@@ -80,6 +100,7 @@ class FakeVersionSource : public VersionSource {
 class FakePlatform {
   public:
     FakeSettingsStore settings;
+    FakePolicyStore policies;
     FakeClock clock;
     FakeDateTimeFormatter dateTimeFormatter;
     FakeLoginName loginName;
@@ -91,6 +112,7 @@ class FakePlatform {
     Platform Ports() {
         return {
             .settings = settings,
+            .policies = policies,
             .clock = clock,
             .dateTimeFormatter = dateTimeFormatter,
             .loginName = loginName,

@@ -27,6 +27,7 @@ constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
 struct ModuleOnWindowsPorts {
     explicit ModuleOnWindowsPorts(SettingsStore& settings)
         : platform{.settings = settings,
+                   .policies = fakes.policies,
                    .clock = fakes.clock,
                    .dateTimeFormatter = fakes.dateTimeFormatter,
                    .loginName = loginName,

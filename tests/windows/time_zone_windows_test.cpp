@@ -34,6 +34,7 @@ class RealZone : public ::testing::Test {
     Platform Ports(TimeZoneSource& zoneSource) {
         const Platform fakes = platform.Ports();
         return {.settings = fakes.settings,
+                .policies = fakes.policies,
                 .clock = fakes.clock,
                 .dateTimeFormatter = fakes.dateTimeFormatter,
                 .loginName = fakes.loginName,

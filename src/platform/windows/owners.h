@@ -26,6 +26,8 @@ using UniqueBstr = UniqueAny<BSTR, &SysFreeString>;
 using UniqueVariant = UniqueAny<VARIANT, &VariantClear>;
 using UniqueRegKey = UniqueAny<HKEY, &RegCloseKey>;
 using UniqueLocalMemory = UniqueAny<HLOCAL, &LocalFree>;
+// Only for handles whose failure value is null: CreateFile's INVALID_HANDLE_VALUE is checked first.
+using UniqueHandle = UniqueAny<HANDLE, &CloseHandle>;
 
 inline void ClearExceptionInfo(EXCEPINFO* info) {
     SysFreeString(info->bstrSource);

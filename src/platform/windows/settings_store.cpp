@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/windows/owners.h"
+#include "platform/windows/registry_value.h"
 #include "platform/windows/wide.h"
 #include "platform/windows/win_error.h"
 
@@ -12,9 +11,10 @@ namespace quillmark::windows {
 
 namespace {
 
+constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings";
+
 std::wstring SectionPath(const std::u16string& application, const std::u16string& section) {
-    return L"Software\\VB and VBA Program Settings\\" + ToWide(application) + L"\\" +
-           ToWide(section);
+    return std::wstring(kSettingsRoot) + L"\\" + ToWide(application) + L"\\" + ToWide(section);
 }
 
 void CheckStatus(LSTATUS status) {
@@ -26,31 +26,8 @@ void CheckStatus(LSTATUS status) {
 std::u16string RegistrySettingsStore::Read(const std::u16string& application,
                                            const std::u16string& section, const std::u16string& key,
                                            const std::u16string& fallback) {
-    const std::wstring path = SectionPath(application, section);
-    const std::wstring name = ToWide(key);
-    // Only text values are settings; other kinds, REG_EXPAND_SZ included (the automation runtime
-    // never writes one, and expanding it would put the environment into outgoing mail), read as
-    // absent. A read never writes.
-    DWORD bytes = 0;
-    LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(),
-                                  RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, nullptr, &bytes);
-    std::wstring buffer;
-    // Someone else may lengthen the value between asking its size and reading it: ask again.
-    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-        buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-        bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(),
-                              RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, buffer.data(), &bytes);
-        if (status == ERROR_SUCCESS) {
-            // The whole stored text, zeros inside it included; only the terminating zeros go.
-            std::wstring_view text(buffer.data(),
-                                   std::min<size_t>(bytes / sizeof(wchar_t), buffer.size()));
-            while (!text.empty() && text.back() == L'\0') text.remove_suffix(1);
-            return FromWide(text);
-        }
-    }
-    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE) return fallback;
-    ThrowWin32(static_cast<DWORD>(status));
+    StoredValue value = Inspect(application, section, key);
+    return value.IsText() ? std::move(value.text) : fallback;
 }
 
 void RegistrySettingsStore::Write(const std::u16string& application, const std::u16string& section,
@@ -63,6 +40,21 @@ void RegistrySettingsStore::Write(const std::u16string& application, const std::
     CheckStatus(RegSetValueExW(sectionKey.Get(), ToWide(key).c_str(), 0, REG_SZ,
                                reinterpret_cast<const BYTE*>(data.c_str()),
                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))));
+}
+
+StoredValue RegistrySettingsStore::Inspect(const std::u16string& application,
+                                           const std::u16string& section,
+                                           const std::u16string& key) {
+    return ReadRegistryValue(HKEY_CURRENT_USER, SectionPath(application, section), ToWide(key));
+}
+
+std::vector<std::u16string> RegistrySettingsStore::ApplicationsWith(const std::u16string& section) {
+    return SubkeysHolding(HKEY_CURRENT_USER, kSettingsRoot, ToWide(section));
+}
+
+std::u16string RegistrySettingsStore::Location(const std::u16string& application,
+                                               const std::u16string& section) {
+    return u"HKEY_CURRENT_USER\\" + FromWide(SectionPath(application, section));
 }
 
 }  // namespace quillmark::windows

@@ -15,6 +15,12 @@ class RegistrySettingsStore : public SettingsStore {
     // Creates the key path as needed and stores the value as a plain string.
     void Write(const std::u16string& application, const std::u16string& section,
                const std::u16string& key, const std::u16string& value) override;
+    StoredValue Inspect(const std::u16string& application, const std::u16string& section,
+                        const std::u16string& key) override;
+    // The application names under the settings root whose key holds the section.
+    std::vector<std::u16string> ApplicationsWith(const std::u16string& section) override;
+    std::u16string Location(const std::u16string& application,
+                            const std::u16string& section) override;
 };
 
 }  // namespace quillmark::windows

@@ -5,6 +5,7 @@
 #include "platform/windows/date_time_formatter.h"
 #include "platform/windows/login_name.h"
 #include "platform/windows/number_parser.h"
+#include "platform/windows/policy_store.h"
 #include "platform/windows/settings_store.h"
 #include "platform/windows/time_zone_source.h"
 #include "platform/windows/version_source.h"
@@ -14,6 +15,7 @@ namespace quillmark::windows {
 const Platform& WindowsPlatform() {
     // The implementations hold no state of their own, so one set serves every thread.
     static RegistrySettingsStore settings;
+    static RegistryPolicyStore policies;
     static SystemClock clock;
     static VariantDateTimeFormatter formatter;
     static WindowsLoginName loginName;
@@ -23,6 +25,7 @@ const Platform& WindowsPlatform() {
     static WindowsVersionSource version;
     static const Platform platform{
         .settings = settings,
+        .policies = policies,
         .clock = clock,
         .dateTimeFormatter = formatter,
         .loginName = loginName,
