@@ -330,9 +330,12 @@ class SeparatorScan {
     template <BodyFormat kFormat>
     std::optional<SeparatorMatch> Run() {
         static constexpr auto kUnits = kTriggers[FormatIndex(kFormat)].units;
+        // All ones for a trigger unit: masks of the unit's own width keep the comparisons in
+        // vector lanes, where a plain Boolean lets the compiler turn the set into a bit test.
         const auto isTrigger = [](char16_t unit) {
-            unsigned hit = 0;
-            for (const char16_t trigger : kUnits) hit |= unit == trigger;
+            std::uint16_t hit = 0;
+            for (const char16_t trigger : kUnits)
+                hit |= static_cast<std::uint16_t>(-(unit == trigger));
             return hit;
         };
         // Blocks without any trigger unit are passed over by a scan of fixed length that the
@@ -343,7 +346,7 @@ class SeparatorScan {
         for (std::size_t start = 0; start < size; start += kBlock) {
             const std::size_t end = std::min(size, start + kBlock);
             if (end - start == kBlock) {
-                unsigned any = 0;
+                std::uint16_t any = 0;
                 for (std::size_t i = 0; i < kBlock; ++i) any |= isTrigger(units[start + i]);
                 if (!any) continue;
             }
