@@ -1,5 +1,6 @@
 #include "check/setting_report.h"
 
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -15,32 +16,36 @@ Origin OriginOf(PolicyScope scope) {
 
 }  // namespace
 
-std::u16string_view Describe(Origin origin) {
-    switch (origin) {
-        case Origin::kMachinePolicy:
-            return u"machine policy";
-        case Origin::kUserPolicy:
-            return u"user policy";
-        case Origin::kUserSetting:
-            return u"the user's setting";
-        case Origin::kDefault:
-            break;
+namespace {
+
+// How the text report and the JSON report name each origin.
+struct OriginNames {
+    Origin origin;
+    std::u16string_view description;
+    std::u16string_view identifier;
+};
+constexpr OriginNames kOriginNames[] = {
+    {Origin::kMachinePolicy, u"machine policy", u"machinePolicy"},
+    {Origin::kUserPolicy, u"user policy", u"userPolicy"},
+    {Origin::kUserSetting, u"the user's setting", u"userSetting"},
+    {Origin::kDefault, u"the default", u"default"},
+};
+
+const OriginNames& NamesOf(Origin origin) {
+    for (const OriginNames& names : kOriginNames) {
+        if (names.origin == origin) return names;
     }
-    return u"the default";
+    return kOriginNames[std::size(kOriginNames) - 1];
+}
+
+}  // namespace
+
+std::u16string_view Describe(Origin origin) {
+    return NamesOf(origin).description;
 }
 
 std::u16string_view Identifier(Origin origin) {
-    switch (origin) {
-        case Origin::kMachinePolicy:
-            return u"machinePolicy";
-        case Origin::kUserPolicy:
-            return u"userPolicy";
-        case Origin::kUserSetting:
-            return u"userSetting";
-        case Origin::kDefault:
-            break;
-    }
-    return u"default";
+    return NamesOf(origin).identifier;
 }
 
 SettingReport ReportSetting(ModuleSettings& settings, const Platform& platform,
