@@ -112,23 +112,23 @@ inline constexpr SeparatorRow kRows[] = {
     {u"the bold From:/Sent: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"From",
      u"Sent"},
     // usrp-users, 2026 (Amsel); amd-gfx, Feb 2023 (Christian K\u00f6nig)
-    {u"the bold Von:/Gesendet: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Von",
-     u"Gesendet"},
+    {u"the bold Von:/Gesendet: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
+     u"Von", u"Gesendet"},
     // usrp-users, 25 Jun 2021 ("De&nbsp;:", a blank before the colon)
     {u"the bold De :/Envoy\u00e9 : header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
      u"De", u"Envoy\u00e9"},
     // openrisc, Oct 2019 (Stafford Horne quoted); usrp-users, Nov 2021
-    {u"the bold De:/Enviado el: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
-     u"Enviado el"},
+    {u"the bold De:/Enviado el: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
+     u"De", u"Enviado el"},
     // a desktop reply of 13 Sep 2024 (Word's own form)
     {u"the bold Da:/Inviato: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Da",
      u"Inviato"},
     // a desktop reply of 26 Mar 2026 (Dutch)
-    {u"the bold Van:/Verzonden: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"Van",
-     u"Verzonden"},
+    {u"the bold Van:/Verzonden: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
+     u"Van", u"Verzonden"},
     // usrp-users, 11 Dec 2024
-    {u"the bold De:/Enviada em: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove, u"De",
-     u"Enviada em"},
+    {u"the bold De:/Enviada em: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
+     u"De", u"Enviada em"},
     // jailhouse-dev, May 2019 (Swedish, iOS)
     {u"the bold Fr\u00e5n:/Skickat: header", kHtmlAndRtf, kBoldLabelPair, kExact, kBeforeRuleAbove,
      u"Fr\u00e5n", u"Skickat"},
