@@ -1,144 +1,53 @@
 #include "fake_host.h"
 
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
 #include "base/error.h"
+#include "base/text.h"
 
 namespace quillmark::testing {
 
-namespace {
-
-std::u16string Widen(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
+const Fault* HostRecord::Check(const std::string& operation) {
+    if (std::find(std::begin(kFaultPoints), std::end(kFaultPoints), operation) ==
+        std::end(kFaultPoints))
+        throw std::logic_error("not a fault point: " + operation);
+    const long call = ++calls[operation];
+    for (const Fault& fault : failing) {
+        if (fault.point != operation || (fault.call != 0 && fault.call != call)) continue;
+        if (fault.answer) return &fault;
+        if (fault.code) throw Error(u"", *fault.code);
+        throw Error(u"Injected failure: " + FromUtf8(operation), kInjectedFailure);
+    }
+    return nullptr;
 }
 
-class FakeEngine : public Engine {
-  public:
-    FakeEngine(HostRecord& record, std::string name) : record_(record), name_(std::move(name)) {}
+void HostRecord::AddTrace(TraceLine line) {
+    if (!summarise) return trace.push_back(std::move(line));
+    ++traceCounts[line.engine + (line.fromModule ? "" : " (not the module)")];
+}
 
-    void TraceMessage(const std::u16string& source, const std::u16string& message) override {
-        record_.Check("engine.TraceMessage");
-        record_.trace.push_back({name_, source, message});
-    }
-    void SubscribeItemEvent(std::int32_t selector, const std::u16string& entry,
-                            const std::u16string& store) override {
-        record_.Check("engine.SubscribeItemEvent");
-        record_.subscriptions.push_back({name_, selector, entry, store});
-    }
-
-  private:
-    HostRecord& record_;
-    std::string name_;
-};
-
-class FakeHostServices : public HostServices {
-  public:
-    explicit FakeHostServices(HostRecord& record) : record_(record) {}
-
-    void WriteLog(const std::u16string& message, std::int32_t level,
-                  const std::u16string& source) override {
-        record_.Check("hostservices.WriteLog");
-        record_.log.push_back({message, level, source});
-    }
-    std::u16string RegistryAppName() override {
-        record_.Check("hostservices.RegistryAppName");
-        ++record_.registryAppNameCalls;
-        return record_.registryAppName;
-    }
-
-  private:
-    HostRecord& record_;
-};
-
-class FakeMapiUtils : public MapiUtils {
-  public:
-    explicit FakeMapiUtils(HostRecord& record) : record_(record) {}
-    void Cleanup() override {
-        record_.Check("mapiutils.Cleanup");
-        ++record_.cleanups;
-    }
-
-  private:
-    HostRecord& record_;
-};
-
-class FakeEventLogWriter : public EventLogWriter {
-  public:
-    explicit FakeEventLogWriter(HostRecord& record) : record_(record) {}
-    void WriteEvent(const std::u16string& application, const std::u16string& procedure,
-                    const std::u16string& message, std::int32_t level) override {
-        record_.Check("eventlog.WriteEvent");
-        record_.events.push_back({application, procedure, message, level});
-    }
-
-  private:
-    HostRecord& record_;
-};
-
-class FakeSafeMailItem : public SafeMailItem {
-  public:
-    explicit FakeSafeMailItem(HostRecord& record) : record_(record) {}
-
-    void BindItem(OutlookItem& item) override {
-        record_.Check("safeitem.item");
-        item_ = &dynamic_cast<FakeOutlookItem&>(item);
-    }
-    void Save() override {
-        record_.Check("safeitem.Save");
-        ++Bound().saves;
-    }
-    SharedText Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
-    void SetSubject(SplicedText v) override { Put("safeitem.Subject.put", Bound().subject, v); }
-    SharedText Body() override { return Get("safeitem.Body.get", Bound().body); }
-    void SetBody(SplicedText v) override { Put("safeitem.Body.put", Bound().body, v); }
-    SharedText HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
-    void SetHTMLBody(SplicedText v) override { Put("safeitem.HTMLBody.put", Bound().htmlBody, v); }
-    SharedText RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
-    void SetRTFBody(SplicedText v) override { Put("safeitem.RTFBody.put", Bound().rtfBody, v); }
-
-    FakeOutlookItem& Bound() {
-        if (!item_) throw Error(u"The safe mail item is not bound to an item");
-        return *item_;
-    }
-
-  private:
-    std::u16string Get(const std::string& operation, const std::u16string& field) {
-        record_.Check(operation);
-        return field;
-    }
-    void Put(const std::string& operation, std::u16string& field, SplicedText value) {
-        record_.Check(operation);
-        std::u16string joined = value.Join();
-        value.ReleaseSource();
-        field = std::move(joined);
-    }
-
-    HostRecord& record_;
-    FakeOutlookItem* item_ = nullptr;
-};
-
-class FakeBodyFormatProbe : public BodyFormatProbe {
-  public:
-    explicit FakeBodyFormatProbe(HostRecord& record) : record_(record) {}
-    std::u16string GetBodyFormat(SafeMailItem& item) override {
-        record_.Check("probe.GetBodyFormat");
-        return dynamic_cast<FakeSafeMailItem&>(item).Bound().format;
-    }
-
-  private:
-    HostRecord& record_;
-};
-
-}  // namespace
-
-void HostRecord::Check(const std::string& operation) {
-    const int call = ++calls[operation];
-    if (failing.count(operation) || failing.count(operation + "#" + std::to_string(call)))
-        throw Error(u"Injected failure: " + Widen(operation));
+void HostRecord::AddLog(LogLine line) {
+    if (!summarise) return log.push_back(std::move(line));
+    ++logCounts[line.message];
 }
 
 std::vector<std::u16string> HostRecord::TraceMessages() const {
     std::vector<std::u16string> messages;
     for (const auto& line : trace) messages.push_back(line.message);
     return messages;
+}
+
+InstanceCount::InstanceCount(HostRecord& record, std::string className)
+    : record_(record), className_(std::move(className)) {
+    ObjectCount& count = record_.objects[className_];
+    ++count.created;
+    ++count.alive;
+}
+
+InstanceCount::~InstanceCount() {
+    --record_.objects[className_].alive;
 }
 
 bool FakeOutlookItem::SubmittedEqualsTrue() {
@@ -148,20 +57,87 @@ bool FakeOutlookItem::SubmittedEqualsTrue() {
     return *submitted == -1;
 }
 
+void FakeEngine::Trace(const std::u16string& source, const std::u16string& message,
+                       bool fromModule) {
+    record_.Check("engine.TraceMessage");
+    record_.AddTrace({name_, source, message, fromModule});
+}
+
+void FakeEngine::Subscribe(std::int32_t selector, const std::u16string& entry,
+                           const std::u16string& store, bool fromModule) {
+    record_.Check("engine.SubscribeItemEvent");
+    record_.subscriptions.push_back({name_, selector, entry, store, fromModule});
+}
+
 std::unique_ptr<Engine> FakeEngineCandidate::QueryEngine() {
     if (failQuery)
         throw Error(u"No such interface supported", static_cast<std::int32_t>(0x80004002));
     return std::make_unique<FakeEngine>(record_, name_);
 }
 
-FakeOutside::FakeOutside(HostRecord& record) : record_(record) {}
-FakeOutside::~FakeOutside() = default;
+void FakeHostServices::WriteLog(const std::u16string& message, std::int32_t level,
+                                const std::u16string& source) {
+    record_.Check("hostservices.WriteLog");
+    record_.AddLog({message, level, source});
+}
+
+std::u16string FakeHostServices::RegistryAppName() {
+    ++record_.registryAppNameCalls;
+    record_.Check("hostservices.RegistryAppName");
+    return record_.registryAppName;
+}
+
+void FakeMapiUtils::Cleanup() {
+    record_.Check("mapiutils.Cleanup");
+    ++record_.cleanups;
+}
+
+void FakeEventLogWriter::WriteEvent(const std::u16string& application,
+                                    const std::u16string& procedure, const std::u16string& message,
+                                    std::int32_t level) {
+    record_.Check("eventlog.WriteEvent");
+    record_.events.push_back({application, procedure, message, level});
+}
+
+void FakeSafeMailItem::BindItem(OutlookItem& item) {
+    record_.Check("safeitem.item");
+    item_ = &dynamic_cast<FakeOutlookItem&>(item);
+}
+
+void FakeSafeMailItem::Save() {
+    record_.Check("safeitem.Save");
+    ++Bound().saves;
+}
+
+FakeOutlookItem& FakeSafeMailItem::Bound() {
+    if (!item_)
+        throw Error(u"The safe mail item is not bound to an item",
+                    static_cast<std::int32_t>(0x8000FFFF));
+    return *item_;
+}
+
+std::u16string FakeSafeMailItem::Get(const std::string& operation, const std::u16string& field) {
+    const Fault* answering = record_.Check(operation);
+    answer = answering ? answering->answer : std::nullopt;
+    return field;
+}
+
+void FakeSafeMailItem::Put(const std::string& operation, std::u16string& field, SplicedText value) {
+    record_.Check(operation);
+    std::u16string joined = value.Join();
+    value.ReleaseSource();
+    field = std::move(joined);
+}
+
+std::u16string FakeBodyFormatProbe::GetBodyFormat(SafeMailItem& item) {
+    record_.Check("probe.GetBodyFormat");
+    return dynamic_cast<FakeSafeMailItem&>(item).Bound().format;
+}
 
 HostServices& FakeOutside::GetHostServices() {
     if (!hostServices_) {
         record_.Check("hostservices.create");
         hostServices_ = std::make_unique<FakeHostServices>(record_);
-        ++record_.hostServicesCreated;
     }
     return *hostServices_;
 }
@@ -178,13 +154,11 @@ std::unique_ptr<EventLogWriter> FakeOutside::CreateEventLogWriter() {
 
 std::unique_ptr<SafeMailItem> FakeOutside::CreateSafeMailItem() {
     record_.Check("safeitem.create");
-    ++record_.safeItemsCreated;
     return std::make_unique<FakeSafeMailItem>(record_);
 }
 
 std::unique_ptr<BodyFormatProbe> FakeOutside::CreateBodyFormatProbe() {
     record_.Check("probe.create");
-    ++record_.probesCreated;
     return std::make_unique<FakeBodyFormatProbe>(record_);
 }
 

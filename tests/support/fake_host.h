@@ -1,21 +1,38 @@
 #pragma once
 
-// Fakes of the outside objects. They record every call the module makes, and any operation can
-// be made to fail by naming it in `failing` (or only its Nth call, as "name#N"), with the names the
-// stand-in host uses
-// ("engine.TraceMessage", "safeitem.HTMLBody.put", ...).
+// Fakes of the outside objects, shared by the unit tests, the fuzz targets and the stand-in host
+// (whose COM objects keep their state in them). They record every call the module makes in one
+// HostRecord, and any operation named in fault_points.h can be made to fail or, for a property
+// read of the safe mail item, to answer a value other than text.
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "fault_points.h"
 #include "outside/outside_ports.h"
 
 namespace quillmark::testing {
+
+// A failure code of the interface facility, so that it cannot be mistaken for a system error.
+constexpr std::int32_t kInjectedFailure = static_cast<std::int32_t>(0x80040200);
+
+// One injected fault: the operation it hits (by default every call, or only the Nth, counted from
+// 1 over the run). It throws "Injected failure: <point>" with kInjectedFailure, or a given `code`
+// with no description, as a system failure comes; with an `answer` (an automation value spelled
+// in JSON: null, an integer, "empty", "nothing", {"error": "0x…"}) the call succeeds instead and
+// the stand-in host gives that value.
+struct Fault {
+    Fault(std::string point, long call = 0) : point(std::move(point)), call(call) {}
+    Fault(const char* point, long call = 0) : point(point), call(call) {}
+    std::string point;
+    long call = 0;
+    std::optional<std::int32_t> code;
+    std::optional<std::string> answer;
+};
 
 struct LogLine {
     std::u16string message;
@@ -24,10 +41,12 @@ struct LogLine {
     friend bool operator==(const LogLine&, const LogLine&) = default;
 };
 
+// fromModule: whether the engine was handed the module object itself as the first argument.
 struct TraceLine {
     std::string engine;
     std::u16string source;
     std::u16string message;
+    bool fromModule = true;
     friend bool operator==(const TraceLine&, const TraceLine&) = default;
 };
 
@@ -36,6 +55,7 @@ struct Subscription {
     std::int32_t selector;
     std::u16string entry;
     std::u16string store;
+    bool fromModule = true;
 };
 
 struct EventLine {
@@ -43,9 +63,14 @@ struct EventLine {
     std::int32_t level;
 };
 
-// Everything the outside world saw, plus the switches that make its operations fail.
+struct ObjectCount {
+    int created = 0;
+    int alive = 0;
+};
+
+// Everything the outside world saw, plus the faults that make its operations fail.
 struct HostRecord {
-    std::set<std::string> failing;
+    std::vector<Fault> failing;
     std::u16string registryAppName = u"QuillmarkTest";
     std::vector<LogLine> log;
     std::vector<TraceLine> trace;
@@ -53,15 +78,34 @@ struct HostRecord {
     std::vector<EventLine> events;
     int cleanups = 0;
     int registryAppNameCalls = 0;
-    int hostServicesCreated = 0;
-    int safeItemsCreated = 0;
-    int probesCreated = 0;
+    std::map<std::string, ObjectCount> objects;  // per class of outside object
+    std::map<std::string, long> calls;           // per fault point
+    // While a step repeats many times, trace and log lines are counted instead of kept, so that a
+    // long run does not grow: per engine (" (not the module)" when another object was passed)
+    // and per log message.
+    bool summarise = false;
+    std::map<std::string, long> traceCounts;
+    std::map<std::u16string, long> logCounts;
 
-    // Counts one call of `operation` and throws the injected failure when `failing` lists it, or
-    // lists "operation#N" and this is its Nth call.
-    void Check(const std::string& operation);
-    std::map<std::string, int> calls;
+    // Counts one call of `operation` and throws the fault that applies to it; returns a fault
+    // that answers a value instead, or null.
+    const Fault* Check(const std::string& operation);
+    void AddTrace(TraceLine line);
+    void AddLog(LogLine line);
     std::vector<std::u16string> TraceMessages() const;
+};
+
+// Counts the instances of one class of outside object in the record.
+class InstanceCount {
+  public:
+    InstanceCount(HostRecord& record, std::string className);
+    InstanceCount(const InstanceCount&) = delete;
+    InstanceCount& operator=(const InstanceCount&) = delete;
+    ~InstanceCount();
+
+  private:
+    HostRecord& record_;
+    std::string className_;
 };
 
 // An Outlook item with its content; the fake wrapper reads and writes it once bound.
@@ -83,6 +127,28 @@ class FakeOutlookItem : public OutlookItem {
 
   private:
     HostRecord& record_;
+    InstanceCount count_{record_, "OutlookObject"};
+};
+
+class FakeEngine : public Engine {
+  public:
+    FakeEngine(HostRecord& record, std::string name) : record_(record), name_(std::move(name)) {}
+
+    void TraceMessage(const std::u16string& source, const std::u16string& message) override {
+        Trace(source, message, true);
+    }
+    void SubscribeItemEvent(std::int32_t selector, const std::u16string& entry,
+                            const std::u16string& store) override {
+        Subscribe(selector, entry, store, true);
+    }
+    void Trace(const std::u16string& source, const std::u16string& message, bool fromModule);
+    void Subscribe(std::int32_t selector, const std::u16string& entry, const std::u16string& store,
+                   bool fromModule);
+
+  private:
+    HostRecord& record_;
+    std::string name_;
+    InstanceCount count_{record_, "Engine"};
 };
 
 class FakeEngineCandidate : public EngineCandidate {
@@ -97,10 +163,81 @@ class FakeEngineCandidate : public EngineCandidate {
     std::string name_;
 };
 
+class FakeHostServices : public HostServices {
+  public:
+    explicit FakeHostServices(HostRecord& record) : record_(record) {}
+    void WriteLog(const std::u16string& message, std::int32_t level,
+                  const std::u16string& source) override;
+    std::u16string RegistryAppName() override;
+
+  private:
+    HostRecord& record_;
+    InstanceCount count_{record_, "HostServices"};
+};
+
+class FakeMapiUtils : public MapiUtils {
+  public:
+    explicit FakeMapiUtils(HostRecord& record) : record_(record) {}
+    void Cleanup() override;
+
+  private:
+    HostRecord& record_;
+    InstanceCount count_{record_, "QXMAPIUtils"};
+};
+
+class FakeEventLogWriter : public EventLogWriter {
+  public:
+    explicit FakeEventLogWriter(HostRecord& record) : record_(record) {}
+    void WriteEvent(const std::u16string& application, const std::u16string& procedure,
+                    const std::u16string& message, std::int32_t level) override;
+
+  private:
+    HostRecord& record_;
+    InstanceCount count_{record_, "EventLogWriter"};
+};
+
+class FakeSafeMailItem : public SafeMailItem {
+  public:
+    explicit FakeSafeMailItem(HostRecord& record) : record_(record) {}
+
+    void BindItem(OutlookItem& item) override;
+    void Save() override;
+    SharedText Subject() override { return Get("safeitem.Subject.get", Bound().subject); }
+    void SetSubject(SplicedText v) override { Put("safeitem.Subject.put", Bound().subject, v); }
+    SharedText Body() override { return Get("safeitem.Body.get", Bound().body); }
+    void SetBody(SplicedText v) override { Put("safeitem.Body.put", Bound().body, v); }
+    SharedText HTMLBody() override { return Get("safeitem.HTMLBody.get", Bound().htmlBody); }
+    void SetHTMLBody(SplicedText v) override { Put("safeitem.HTMLBody.put", Bound().htmlBody, v); }
+    SharedText RTFBody() override { return Get("safeitem.RTFBody.get", Bound().rtfBody); }
+    void SetRTFBody(SplicedText v) override { Put("safeitem.RTFBody.put", Bound().rtfBody, v); }
+
+    // Throws when no item is bound.
+    FakeOutlookItem& Bound();
+    // What the last property read answers instead of its text, when a fault says so.
+    std::optional<std::string> answer;
+
+  private:
+    std::u16string Get(const std::string& operation, const std::u16string& field);
+    void Put(const std::string& operation, std::u16string& field, SplicedText value);
+
+    HostRecord& record_;
+    FakeOutlookItem* item_ = nullptr;
+    InstanceCount count_{record_, "QXSafeMailItem"};
+};
+
+class FakeBodyFormatProbe : public BodyFormatProbe {
+  public:
+    explicit FakeBodyFormatProbe(HostRecord& record) : record_(record) {}
+    std::u16string GetBodyFormat(SafeMailItem& item) override;
+
+  private:
+    HostRecord& record_;
+    InstanceCount count_{record_, "BodyFormatProbe"};
+};
+
 class FakeOutside : public OutsideObjects {
   public:
-    explicit FakeOutside(HostRecord& record);
-    ~FakeOutside() override;
+    explicit FakeOutside(HostRecord& record) : record_(record) {}
 
     HostServices& GetHostServices() override;
     std::unique_ptr<MapiUtils> CreateMapiUtils() override;

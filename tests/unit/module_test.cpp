@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -237,7 +236,7 @@ TEST(ItemEvents, UnsubmittedItemIsStampedOnce) {
         EXPECT_EQ(item.typeReads, 1);
         if (std::u16string(c.type) != u"MailItem") {
             EXPECT_TRUE(w.record.trace.empty());
-            EXPECT_EQ(w.record.safeItemsCreated, 0);
+            EXPECT_EQ(w.record.objects["QXSafeMailItem"].created, 0);
             EXPECT_EQ(item.saves, 0);
         }
     }
@@ -417,7 +416,7 @@ TEST(ErrorReporting, FailedSubscriptionReachesTheHost) {
 TEST(ErrorReporting, AFailingLogEscapesTheHandler) {
     const struct {
         const char* name;
-        std::set<std::string> failing;
+        std::vector<Fault> failing;
         bool started;
         std::function<void(World&)> call;
         bool holdsEngineAfter;

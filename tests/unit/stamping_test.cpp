@@ -124,7 +124,7 @@ TEST_F(Stamping, AuthorIsReadOnlyForAnAuthorToken) {
 TEST_F(Stamping, ZoneErrorsNeverStopTheSend) {
     // The zone lookup fails and so does the log that would report it: the token stays.
     platform.timeZone.fail = true;
-    record.failing.insert("hostservices.WriteLog");
+    record.failing.push_back("hostservices.WriteLog");
     EXPECT_EQ(StampOf(u"at <time> <timezone>"), u"at 3:05 PM <timezone>");
     EXPECT_EQ(record.TraceMessages().back(), u"Exiting");
 }
@@ -145,7 +145,7 @@ TEST_F(Stamping, NoTemplateStampsNothingAndTracesNothing) {
 TEST_F(Stamping, OtherItemsAreLeftAlone) {
     item.typeName = u"MeetingItem";
     Send();
-    EXPECT_EQ(record.safeItemsCreated, 0);
+    EXPECT_EQ(record.objects["QXSafeMailItem"].created, 0);
     EXPECT_TRUE(record.trace.empty());
     EXPECT_EQ(item.saves, 0);
 }
@@ -420,7 +420,7 @@ TEST_F(Stamping, SubjectModeAppendsAfterAnyEarlierCopyOfTheTemplate) {
         Send();
         EXPECT_EQ(item.subject, c.placed);
         EXPECT_EQ(item.htmlBody, u"<body>Hi</body>");
-        EXPECT_EQ(record.probesCreated, 0);
+        EXPECT_EQ(record.objects["BodyFormatProbe"].created, 0);
         EXPECT_EQ(record.TraceMessages().size(), 4u);  // no placement line
         EXPECT_EQ(record.TraceMessages().back(), u"Exiting");
         EXPECT_EQ(ErrorLine(), u"");
@@ -430,7 +430,7 @@ TEST_F(Stamping, SubjectModeAppendsAfterAnyEarlierCopyOfTheTemplate) {
 // ---- Failures ----
 
 struct FailureCase {
-    std::string failing;
+    Fault failing;
     std::u16string format;
     std::u16string body;
     std::u16string insertIntoSubject;
@@ -446,7 +446,10 @@ TEST_F(Stamping, FailuresAreReportedWithTheStepLastBegun) {
          u"Error occurred at line 8.  Reason: Injected failure: safeitem.Save"},
         {"safeitem.Subject.get", u"HTML", u"", u"0",
          u"Error occurred at line 16.  Reason: Injected failure: safeitem.Subject.get"},
-        {"safeitem.Subject.get#2", u"HTML", u"", u"0",
+        {{"safeitem.Subject.get", 2},
+         u"HTML",
+         u"",
+         u"0",
          u"Error occurred at line 169.  Reason: Injected failure: safeitem.Subject.get"},
         {"", u"HTML", u"", u"abc", u"Error occurred at line 17.  Reason: Type mismatch"},
         {"", u"HTML", u"", u"", u"Error occurred at line 17.  Reason: Type mismatch"},
@@ -472,7 +475,7 @@ TEST_F(Stamping, FailuresAreReportedWithTheStepLastBegun) {
          u"Error occurred at line 50.  Reason: Injected failure: safeitem.Body.put"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.failing + " " + ToUtf8(c.insertIntoSubject));
+        SCOPED_TRACE(c.failing.point + " " + ToUtf8(c.insertIntoSubject));
         record = HostRecord{};
         record.failing = {c.failing};
         FakeOutlookItem mail(record);
