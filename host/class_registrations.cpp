@@ -1,13 +1,9 @@
 #include "class_registrations.h"
 
-#include <shlwapi.h>
-
-#include <atomic>
 #include <new>
 
-#include "host_library.h"
-#include "mail_helper.h"
-#include "owners.h"
+#include "engine_library.h"
+#include "mail_helper_library.h"
 
 namespace standin {
 
@@ -15,29 +11,16 @@ namespace {
 
 // A multi-use class factory for one of the host's classes; creation can be set to fail.
 template <class T>
-class ClassFactory : public IClassFactory {
+class ClassFactory : public CountedObject<IClassFactory, IClassFactory> {
   public:
     explicit ClassFactory(const char* creationPoint) : creationPoint_(creationPoint) {}
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        static const QITAB interfaces[] = {QITABENT(ClassFactory, IClassFactory), {}};
-        return QISearch(this, interfaces, iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        HRESULT failure;
-        if (Injected(creationPoint_, &failure)) return failure;
+        const HRESULT failure = Answer([&] { TheRecord().Check(creationPoint_); });
+        if (FAILED(failure)) return failure;
         const auto object = ComPtr<T>::Adopt(new (std::nothrow) T());
         if (!object) return E_OUTOFMEMORY;
         return object->QueryInterface(iid, out);
@@ -45,9 +28,6 @@ class ClassFactory : public IClassFactory {
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
   private:
-    virtual ~ClassFactory() = default;
-
-    std::atomic<ULONG> references_{1};  // objects may be used from more than one apartment
     const char* creationPoint_;
 };
 

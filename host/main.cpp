@@ -12,29 +12,36 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <exception>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
-#include "apartments.h"
+#include "automation_object.h"
 #include "class_registrations.h"
 #include "engine.h"
+#include "engine_library.h"
+#include "json_text.h"
 #include "mailhelper.h"
 #include "measure.h"
 #include "metrics.h"
-#include "owners.h"
 #include "record.h"
-#include "repeat.h"
 #include "runner.h"
 #include "scenario.h"
 #include "settings_section.h"
-#include "text.h"
 #include "type_libraries.h"
 
 namespace standin {
 namespace {
 
 using json = nlohmann::ordered_json;
+using quillmark::testing::EventLine;
+using quillmark::testing::LogLine;
+using quillmark::testing::Subscription;
+using quillmark::testing::TraceLine;
 
 constexpr wchar_t kModuleProgId[] = L"Quillmark.CQuillmark";
 
@@ -117,7 +124,7 @@ json SectionReport(const SettingsSection& section) {
     return values;
 }
 
-json Describe(const Record& record) {
+json Describe(const HostRecord& record) {
     json trace = json::array(), log = json::array(), events = json::array(),
          subscriptions = json::array(), objects = json::object();
     for (const TraceLine& line : record.trace)
@@ -156,34 +163,55 @@ json Describe(const Record& record) {
             {"memory", DescribeProcessMemory()}};
 }
 
-// Runs the steps on a module object of this thread's own, in an apartment of its own.
+// Runs the steps on a module object of this thread's own, in an apartment of its own. The record
+// outlives the apartment, whose end may release the last of the host's objects.
 json RunInApartment(const Scenario& scenario, const std::string& engineSuffix) {
     json output;
+    HostRecord record;
+    record.registryAppName = kRegistryAppName;
+    RecordScope scope(record);
     Apartment apartment;
     ClassRegistrations classes;
     const HRESULT registered = classes.RegisterAll();
     if (FAILED(registered))
         throw Stop{4, "registering the host's classes failed: " + HresultText(registered)};
-    Record record;
-    const RecordScope scope(record);
     ComPtr<IModuleAPI> module = CreateModule();
     ComPtr<IUnknown> identity;
     module.As(identity);
-    record.module = identity.Get();
-    for (const Fault& fault : scenario.failing) record.failing.Add(fault);
+    scope.SetModule(identity.Get());
+    record.failing = scenario.failing;
 
     Runner runner(module, engineSuffix);
     module.Reset();
     identity.Reset();
     json steps = json::array();
-    for (const Step& step : scenario.steps) steps.push_back(RunRepeated(runner, step));
+    for (const Step& step : scenario.steps) steps.push_back(runner.RunRepeated(step));
     runner.ReleaseAll();
-    record.failing.Clear();
-    record.module = nullptr;
+    record.failing.clear();
+    scope.SetModule(nullptr);
     output = Describe(record);
     output["steps"] = steps;
     output["afterRun"] = AfterRun();
     return output;
+}
+
+// Calls runOne(index) on count new threads at the same time and gives their reports in order of
+// index. A thread whose run threw reports {"failure": what()} instead.
+json RunApartments(int count, const std::function<json(int)>& runOne) {
+    std::vector<json> reports(count);
+    std::vector<std::thread> threads;
+    for (int index = 0; index < count; ++index)
+        threads.emplace_back([&, index] {
+            try {
+                reports[index] = runOne(index);
+            } catch (const std::exception& error) {
+                reports[index] = {{"failure", error.what()}};
+            } catch (...) {
+                reports[index] = {{"failure", "unknown"}};
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    return {{"apartments", reports}};
 }
 
 json RunScenario(const wchar_t* path) {

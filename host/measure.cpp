@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "automation_object.h"
 #include "class_registrations.h"
-#include "owners.h"
+#include "json_text.h"
 #include "sample_message.h"
-#include "text.h"
 
 namespace standin {
 

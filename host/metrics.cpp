@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "json_text.h"
 #include "record.h"
-#include "text.h"
 
 namespace standin {
 

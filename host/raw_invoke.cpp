@@ -4,11 +4,11 @@
 #include <map>
 #include <vector>
 
-#include "dispatch_object.h"
-#include "engine_object.h"
-#include "owners.h"
+#include "automation_object.h"
+#include "base/text.h"
+#include "engine_library.h"
+#include "json_text.h"
 #include "scenario.h"
-#include "text.h"
 
 namespace standin {
 
@@ -80,8 +80,9 @@ void MakeArgument(const nlohmann::json& scenarioArgument, Argument& argument) {
                 static_cast<SCODE>(std::strtoul(given.get<std::string>().c_str(), nullptr, 16));
             break;
         case VT_BSTR:
-            V_BSTR(&value) =
-                given.is_null() ? nullptr : MakeBstr(Utf8ToWide(given.get<std::string>())).Detach();
+            V_BSTR(&value) = given.is_null()
+                                 ? nullptr
+                                 : MakeBstr(quillmark::FromUtf8(given.get<std::string>())).Detach();
             break;
         case VT_DISPATCH:
             V_DISPATCH(&value) = given.is_null() ? nullptr : MakeObject<EngineObject>("A").Detach();
@@ -198,7 +199,8 @@ json RawInvoke(IModuleAPI* module, const nlohmann::json& step) {
                             pointers.data(), &returned);
         if (SUCCEEDED(code)) code = V_ERROR(&returned);
     } else {
-        std::wstring member = Utf8ToWide(step["member"].get<std::string>());
+        std::wstring member =
+            quillmark::windows::ToWide(quillmark::FromUtf8(step["member"].get<std::string>()));
         LPOLESTR names[] = {member.data()};
         DISPID id = DISPID_UNKNOWN;
         code = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -220,7 +222,7 @@ json RawInvoke(IModuleAPI* module, const nlohmann::json& step) {
     if (code == DISP_E_EXCEPTION && exception.Get().bstrDescription) {
         report["error"] = WideToUtf8(BstrText(exception.Get().bstrDescription));
     } else if (FAILED(code)) {
-        if (const std::wstring description = TakeErrorDescription(); !description.empty())
+        if (const std::u16string description = TakeErrorDescription(); !description.empty())
             report["error"] = WideToUtf8(description);
     }
     if ((code == DISP_E_TYPEMISMATCH || code == DISP_E_PARAMNOTFOUND) &&

@@ -3,16 +3,19 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/text.h"
+#include "json_text.h"
 #include "measure.h"
 #include "metrics.h"
 #include "raw_invoke.h"
-#include "text.h"
+#include "record.h"
 
 namespace standin {
 
 namespace {
 
 using json = nlohmann::ordered_json;
+using quillmark::testing::FakeOutlookItem;
 
 // Makes one call on the module and describes it: its HRESULT and, when it failed, the
 // description of its error; describeResult adds what a successful call returned.
@@ -58,7 +61,7 @@ UniqueVariant ToVariant(const json& value) {
         V_VT(&variant) = VT_R8;
         V_R8(&variant) = value.get<double>();
     } else if (value.is_string()) {
-        V_BSTR(&variant) = MakeBstr(Utf8ToWide(value.get<std::string>())).Detach();
+        V_BSTR(&variant) = MakeBstr(quillmark::FromUtf8(value.get<std::string>())).Detach();
         V_VT(&variant) = VT_BSTR;
     } else {
         V_VT(&variant) = VT_NULL;
@@ -66,17 +69,19 @@ UniqueVariant ToVariant(const json& value) {
     return result;
 }
 
-json Content(const MailContent& content) {
-    return {{"subject", TextReport(content.subject, kLongestItemText)},
-            {"body", TextReport(content.body, kLongestItemText)},
-            {"htmlbody", TextReport(content.htmlBody, kLongestItemText)},
-            {"rtfbody", TextReport(content.rtfBody, kLongestItemText)},
-            {"saves", content.saves}};
+json Content(const FakeOutlookItem& item) {
+    return {{"subject", TextReport(item.subject, kLongestItemText)},
+            {"body", TextReport(item.body, kLongestItemText)},
+            {"htmlbody", TextReport(item.htmlBody, kLongestItemText)},
+            {"rtfbody", TextReport(item.rtfBody, kLongestItemText)},
+            {"saves", item.saves}};
 }
 
-// An Outlook window (explorer or inspector) for one window event.
-ComPtr<OutlookObject> Window(const wchar_t* typeName) {
-    return MakeObject<OutlookObject>(std::wstring(typeName), std::nullopt, MailContent{});
+// A run's report without its measurements, which differ from run to run by nature.
+json Outcome(json report) {
+    report.erase("elapsedMicroseconds");
+    report.erase("peakExtraBytes");
+    return report;
 }
 
 }  // namespace
@@ -90,14 +95,15 @@ IDispatch* Runner::Engine(const std::string& name) {
 ComPtr<OutlookObject> Runner::Item(const ItemSpec& wanted) {
     if (wanted.reused) return items_.at(*wanted.id);
     UniqueVariant submitted;
-    std::optional<VARIANT> submittedValue;
-    if (wanted.submitted) {
-        submitted = ToVariant(*wanted.submitted);
-        submittedValue = submitted.Get();
-    }
-    auto item = MakeObject<OutlookObject>(wanted.type, submittedValue,
-                                          MailContent{wanted.subject, wanted.body, wanted.htmlBody,
-                                                      wanted.rtfBody, wanted.format, 0});
+    if (wanted.submitted) submitted = ToVariant(*wanted.submitted);
+    auto item =
+        MakeObject<OutlookObject>(wanted.type, wanted.submitted ? &submitted.Get() : nullptr);
+    FakeOutlookItem& content = item->Item();
+    content.subject = wanted.subject;
+    content.body = wanted.body;
+    content.htmlBody = wanted.htmlBody;
+    content.rtfBody = wanted.rtfBody;
+    content.format = wanted.format;
     if (wanted.id) items_[*wanted.id] = item;
     return item;
 }
@@ -121,7 +127,7 @@ json Runner::ItemEvent(const Step& step) {
                                     store.Address(), status);
     });
     result["cancel"] = cancel != VARIANT_FALSE;
-    if (item) result["item"] = Content(item->Content());
+    if (item) result["item"] = Content(item->Item());
     return result;
 }
 
@@ -130,7 +136,7 @@ json Runner::GetPut(const Step& step) {
     if (step.item) item = Item(*step.item);
     json result = Call(
         "BareGetPut", [&] { return BareGetPut(item.Get(), step.property); }, [](json&) {});
-    if (item) result["item"] = Content(item->Content());
+    if (item) result["item"] = Content(item->Item());
     return result;
 }
 
@@ -185,19 +191,20 @@ json Runner::Run(const Step& step) {
         return TextCall(
             call, [&](BSTR* result) { return module->ZMSendMessage(message.Address(), result); });
     }
+    // The window events pass an Outlook window (explorer or inspector) of its type.
     using WindowEvent = HRESULT (STDMETHODCALLTYPE IModuleAPI::*)(IDispatch*, long*);
-    const std::map<std::string, std::pair<WindowEvent, const wchar_t*>> windowEvents = {
-        {"ZMExplorerOpen", {&IModuleAPI::ZMExplorerOpen, L"_Explorer"}},
-        {"ZMExplorerClose", {&IModuleAPI::ZMExplorerClose, L"_Explorer"}},
-        {"ZMExplorerActivate", {&IModuleAPI::ZMExplorerActivate, L"_Explorer"}},
-        {"ZMExplorerDeactivate", {&IModuleAPI::ZMExplorerDeactivate, L"_Explorer"}},
-        {"ZMInspectorOpen", {&IModuleAPI::ZMInspectorOpen, L"_Inspector"}},
-        {"ZMInspectorClose", {&IModuleAPI::ZMInspectorClose, L"_Inspector"}},
-        {"ZMInspectorActivate", {&IModuleAPI::ZMInspectorActivate, L"_Inspector"}},
-        {"ZMInspectorDeactivate", {&IModuleAPI::ZMInspectorDeactivate, L"_Inspector"}},
+    const std::map<std::string, std::pair<WindowEvent, const char16_t*>> windowEvents = {
+        {"ZMExplorerOpen", {&IModuleAPI::ZMExplorerOpen, u"_Explorer"}},
+        {"ZMExplorerClose", {&IModuleAPI::ZMExplorerClose, u"_Explorer"}},
+        {"ZMExplorerActivate", {&IModuleAPI::ZMExplorerActivate, u"_Explorer"}},
+        {"ZMExplorerDeactivate", {&IModuleAPI::ZMExplorerDeactivate, u"_Explorer"}},
+        {"ZMInspectorOpen", {&IModuleAPI::ZMInspectorOpen, u"_Inspector"}},
+        {"ZMInspectorClose", {&IModuleAPI::ZMInspectorClose, u"_Inspector"}},
+        {"ZMInspectorActivate", {&IModuleAPI::ZMInspectorActivate, u"_Inspector"}},
+        {"ZMInspectorDeactivate", {&IModuleAPI::ZMInspectorDeactivate, u"_Inspector"}},
     };
     if (auto found = windowEvents.find(call); found != windowEvents.end()) {
-        auto window = Window(found->second.second);
+        auto window = MakeObject<OutlookObject>(std::u16string(found->second.second), nullptr);
         return StatusCall(call, [&](long* status) {
             return (module->*found->second.first)(window.Get(), status);
         });
@@ -217,6 +224,33 @@ json Runner::Run(const Step& step) {
         return StatusCall(call, [&](long* status) { return module->ZMHotkeyAction(&lp, status); });
     }
     return ItemEvent(step);  // the only call left; the scenario was checked when it was read
+}
+
+json Runner::RunRepeated(const Step& step) {
+    if (step.repeat == 1) return Run(step);
+    HostRecord& record = TheRecord();
+    record.summarise = true;
+    record.traceCounts.clear();
+    record.logCounts.clear();
+    json first = Run(step), others = json::array();
+    const json outcome = Outcome(first);
+    long differing = 0;
+    for (long run = 1; run < step.repeat; ++run) {
+        json result = Run(step);
+        if (Outcome(result) == outcome) continue;
+        if (others.size() < 3) others.push_back(std::move(result));
+        ++differing;
+    }
+    record.summarise = false;
+    json trace = json::object(), log = json::object();
+    for (const auto& [engine, count] : record.traceCounts) trace[engine] = count;
+    for (const auto& [message, count] : record.logCounts) log[WideToUtf8(message)] = count;
+    first["repeat"] = step.repeat;
+    first["differing"] = differing;
+    first["others"] = others;
+    first["traceCounts"] = trace;
+    first["logCounts"] = log;
+    return first;
 }
 
 void Runner::ReleaseAll() {

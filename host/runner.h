@@ -9,10 +9,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "automation_object.h"
 #include "engine.h"
-#include "engine_object.h"
-#include "outlook_object.h"
-#include "owners.h"
+#include "engine_library.h"
+#include "outlook_items.h"
 #include "scenario.h"
 
 namespace standin {
@@ -24,6 +24,10 @@ class Runner {
         : module_(std::move(module)), engineSuffix_(std::move(engineSuffix)) {}
 
     nlohmann::ordered_json Run(const Step& step);
+    // Runs the step as often as its "repeat" says. A repeated step reports its first run, how
+    // many runs it made, how many of them reported something else than the first (and up to
+    // three such reports), and the trace and log lines of all runs counted instead of listed.
+    nlohmann::ordered_json RunRepeated(const Step& step);
     // Drops every reference the host holds: the module first, then its engines and items.
     void ReleaseAll();
 

@@ -4,17 +4,20 @@
 #include <climits>
 #include <iterator>
 
+#include "base/text.h"
+#include "json_text.h"
 #include "measure.h"
+#include "platform/windows/wide.h"
 #include "raw_invoke.h"
-#include "record.h"
 #include "settings_section.h"
-#include "text.h"
 
 namespace standin {
 
 namespace {
 
 using nlohmann::json;
+using quillmark::FromUtf8;
+using quillmark::testing::Fault;
 
 // The members each call takes besides "call".
 const std::map<std::string, std::set<std::string>> kCalls = {
@@ -53,11 +56,11 @@ void CheckMembers(const json& object, const std::set<std::string>& allowed,
             throw ScenarioError(where + " has an unknown member \"" + name + "\"");
 }
 
-std::wstring Text(const json& value, const std::string& where) {
+std::u16string Text(const json& value, const std::string& where) {
     if (IsUnitsText(value)) return UnitsText(value);
     if (!value.is_string())
         throw ScenarioError(where + " must be a string or {\"units\": [UTF-16 code units]}");
-    return Utf8ToWide(value.get<std::string>());
+    return FromUtf8(value.get<std::string>());
 }
 
 long Number(const json& value, const std::string& where) {
@@ -83,7 +86,7 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
             throw ScenarioError(where + " reuses item \"" + *wanted.id +
                                 "\" and may not describe it again");
     }
-    wanted.type = L"_MailItem";
+    wanted.type = u"_MailItem";
     if (item.contains("type")) {
         if (item["type"].is_null())
             wanted.type.reset();
@@ -96,7 +99,7 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
             throw ScenarioError(where + ".submitted must be a plain value");
         wanted.submitted = submitted;
     }
-    const std::pair<const char*, std::wstring ItemSpec::*> texts[] = {
+    const std::pair<const char*, std::u16string ItemSpec::*> texts[] = {
         {"subject", &ItemSpec::subject},
         {"body", &ItemSpec::body},
         {"htmlbody", &ItemSpec::htmlBody},
@@ -116,8 +119,8 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
             throw ScenarioError(where + ".generate needs a text \"field\" and a size in \"bytes\"");
         const bool marker =
             generate.contains("marker") && Boolean(generate["marker"], where + ".generate.marker");
-        wanted.*(target->second) =
-            GenerateText(field, generate["bytes"].get<std::size_t>(), marker);
+        wanted.*(target->second) = quillmark::windows::FromWide(
+            GenerateText(field, generate["bytes"].get<std::size_t>(), marker));
     }
     return wanted;
 }
@@ -164,7 +167,7 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     if (step.contains("folderStoreId"))
         parsed.folderStoreId = Text(step["folderStoreId"], where + ".folderStoreId");
     if (step.contains("property")) {
-        parsed.property = Text(step["property"], where + ".property");
+        parsed.property = quillmark::windows::ToWide(Text(step["property"], where + ".property"));
         if (parsed.property != L"Subject" && parsed.property != L"Body" &&
             parsed.property != L"HTMLBody" && parsed.property != L"RTFBody")
             throw ScenarioError(where + ".property must be Subject, Body, HTMLBody or RTFBody");
@@ -179,6 +182,56 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     return parsed;
 }
 
+// One entry of "fail": an operation's name, or {"point": NAME, "call": N, "hresult": "0x…",
+// "answer": VALUE} (see Fault).
+Fault ParseFault(const json& entry, const std::string& where) {
+    const json* point = &entry;
+    std::optional<long> call;
+    std::optional<HRESULT> code;
+    std::optional<std::string> answer;
+    if (entry.is_object()) {
+        CheckMembers(entry, {"point", "call", "hresult", "answer"}, where);
+        if (!entry.contains("point")) throw ScenarioError(where + " needs a \"point\"");
+        point = &entry["point"];
+        if (entry.contains("call")) {
+            const json& value = entry["call"];
+            if (!value.is_number_integer() || value.get<long long>() < 1 ||
+                value.get<long long>() > LONG_MAX)
+                throw ScenarioError(where + ".call must be a positive integer");
+            call = static_cast<long>(value.get<long long>());
+        }
+        HRESULT parsed;
+        const std::string hex = " must be an HRESULT in hexadecimal, such as \"0x8007000E\"";
+        if (entry.contains("hresult")) {
+            if (!ParseHresult(entry["hresult"], &parsed))
+                throw ScenarioError(where + ".hresult" + hex);
+            if (parsed != quillmark::testing::kInjectedFailure) code = parsed;
+        }
+        if (entry.contains("answer")) {
+            const json& value = entry["answer"];
+            if (!value.is_null() && !value.is_number_integer() && value != "empty" &&
+                value != "nothing" &&
+                !(value.is_object() && value.size() == 1 && value.contains("error")))
+                throw ScenarioError(where +
+                                    ".answer must be null, an integer, \"empty\", "
+                                    "\"nothing\" or {\"error\": HRESULT}");
+            if (value.is_object() && !ParseHresult(value["error"], &parsed))
+                throw ScenarioError(where + hex);
+            answer = value.dump();
+        }
+    }
+    const auto& points = quillmark::testing::kFaultPoints;
+    if (!point->is_string() || std::find(std::begin(points), std::end(points),
+                                         point->get<std::string>()) == std::end(points))
+        throw ScenarioError("fail names an unknown operation: " + point->dump());
+    Fault fault(point->get<std::string>(), call.value_or(0));
+    fault.code = code;
+    fault.answer = answer;
+    if (answer && fault.point.rfind("safeitem.", 0) != 0)
+        throw ScenarioError(where + ": only the safe mail item's properties answer values");
+    return fault;
+}
+
 // {"machine": {NAME: VALUE}, "user": {...}}: text, or a value of any kind as in settings.values.
 void ParsePolicies(const json& policies, Scenario& scenario) {
     CheckMembers(policies, {"machine", "user"}, "settings.policies");
@@ -187,9 +240,9 @@ void ParsePolicies(const json& policies, Scenario& scenario) {
         if (!values.is_object()) throw ScenarioError(where + " must be an object");
         auto& parsed = scope == "machine" ? scenario.machinePolicies : scenario.userPolicies;
         for (const auto& [name, value] : values.items()) {
-            parsed[Utf8ToWide(name)] = value.is_object() && value.contains("type")
-                                           ? ParseRawValue(value, where + "." + name)
-                                           : PlainText(Text(value, where + "." + name));
+            parsed[FromUtf8(name)] = value.is_object() && value.contains("type")
+                                         ? ParseRawValue(value, where + "." + name)
+                                         : PlainText(Text(value, where + "." + name));
         }
     }
 }
@@ -211,13 +264,13 @@ Scenario ParseScenario(const json& document) {
                 throw ScenarioError("settings.values must be an object");
             for (const auto& [name, value] : settings["values"].items()) {
                 if (value.is_object() && value.contains("type")) {
-                    scenario.rawSettings[Utf8ToWide(name)] =
+                    scenario.rawSettings[FromUtf8(name)] =
                         ParseRawValue(value, "settings.values." + name);
                     continue;
                 }
-                std::optional<std::wstring> text;
+                std::optional<std::u16string> text;
                 if (!value.is_null()) text = Text(value, "settings.values." + name);
-                scenario.settings[Utf8ToWide(name)] = text;
+                scenario.settings[FromUtf8(name)] = text;
             }
         }
         if (settings.contains("policies")) ParsePolicies(settings["policies"], scenario);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "faults.h"
+#include "fake_host.h"
 #include "settings_section.h"
 
 namespace standin {
@@ -26,9 +26,9 @@ class ScenarioError : public std::runtime_error {
 struct ItemSpec {
     std::optional<std::string> id;  // items sharing an id are one object across steps
     bool reused = false;            // an earlier step created the item with this id
-    std::optional<std::wstring> type;
+    std::optional<std::u16string> type;
     std::optional<nlohmann::json> submitted;
-    std::wstring subject, body, htmlBody, rtfBody, format;
+    std::u16string subject, body, htmlBody, rtfBody, format;
 };
 
 struct Step {
@@ -37,10 +37,10 @@ struct Step {
     long selector = 4;
     bool cancel = false;
     std::optional<ItemSpec> item;  // ZMItemEvent; none passes no item at all
-    std::wstring folderEntryId, folderStoreId;
-    std::wstring message;   // ZMSendMessage
-    long number = 0;        // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
-    std::wstring property;  // BareGetPut: the safe mail item's property it reads and writes
+    std::u16string folderEntryId, folderStoreId;
+    std::u16string message;  // ZMSendMessage
+    long number = 0;         // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
+    std::wstring property;   // BareGetPut: the safe mail item's property it reads and writes
     bool cancelDefault = false;
     long repeat = 1;        // how many times the step runs
     std::string label;      // Measure: names the point in the report
@@ -50,12 +50,12 @@ struct Step {
 struct Scenario {
     bool resetSettings = false;
     // Values to write before the run; none deletes the value.
-    std::map<std::wstring, std::optional<std::wstring>> settings;
+    std::map<std::u16string, std::optional<std::u16string>> settings;
     // Values of other kinds, or text stored in other ways, to write before the run.
-    std::map<std::wstring, RawValue> rawSettings;
+    std::map<std::u16string, RawValue> rawSettings;
     // The policy keys' values for the run; keys the scenario does not name are deleted.
-    std::map<std::wstring, RawValue> machinePolicies, userPolicies;
-    std::vector<Fault> failing;
+    std::map<std::u16string, RawValue> machinePolicies, userPolicies;
+    std::vector<quillmark::testing::Fault> failing;
     std::vector<Step> steps;
     int apartments = 1;  // each runs every step with a module object of its own, at the same time
 };

@@ -6,14 +6,19 @@
 #include <utility>
 #include <vector>
 
-#include "host_library.h"
-#include "owners.h"
+#include "automation_object.h"
+#include "base/text.h"
+#include "engine_library.h"
+#include "json_text.h"
 #include "scenario.h"
-#include "text.h"
 
 namespace standin {
 
 namespace {
+
+using quillmark::windows::FromWide;
+using quillmark::windows::ToWide;
+using quillmark::windows::WidePtr;
 
 [[noreturn]] void Fail(const char* what, const std::wstring& path, LSTATUS status) {
     throw std::runtime_error(std::string(what) + " " + WideToUtf8(path) + " failed with error " +
@@ -60,26 +65,26 @@ RawValue ParseRawValue(const nlohmann::json& value, const std::string& where) {
     }
     if (!value["text"].is_string() || (raw.type != REG_SZ && raw.type != REG_EXPAND_SZ))
         throw ScenarioError(where + ".text must be a string, for REG_SZ or REG_EXPAND_SZ");
-    std::wstring text = Utf8ToWide(value["text"].get<std::string>());
-    if (value.value("terminated", true)) text.push_back(L'\0');
+    std::u16string text = quillmark::FromUtf8(value["text"].get<std::string>());
+    if (value.value("terminated", true)) text.push_back(u'\0');
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    raw.bytes.assign(bytes, bytes + text.size() * sizeof(wchar_t));
+    raw.bytes.assign(bytes, bytes + text.size() * sizeof(char16_t));
     return raw;
 }
 
-RawValue PlainText(const std::wstring& text) {
+RawValue PlainText(const std::u16string& text) {
     RawValue raw;
     raw.type = REG_SZ;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.c_str());
-    raw.bytes.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
+    raw.bytes.assign(bytes, bytes + (text.size() + 1) * sizeof(char16_t));
     return raw;
 }
 
 SettingsSection::SettingsSection()
-    : SettingsSection(HKEY_CURRENT_USER,
-                      std::wstring(L"Software\\VB and VBA Program Settings\\") + kRegistryAppName +
-                          L"\\Quillmark",
-                      0) {}
+    : SettingsSection(
+          HKEY_CURRENT_USER,
+          L"Software\\VB and VBA Program Settings\\" + ToWide(kRegistryAppName) + L"\\Quillmark",
+          0) {}
 
 SettingsSection::SettingsSection(HKEY root, std::wstring path, REGSAM view)
     : root_(root), path_(std::move(path)), view_(view) {}
@@ -100,39 +105,39 @@ void SettingsSection::Reset() const {
     RegDeleteKeyExW(root_, path_.c_str(), view_, 0);
 }
 
-void SettingsSection::Write(const std::wstring& name, const std::wstring& value) const {
+void SettingsSection::Write(const std::u16string& name, const std::u16string& value) const {
     UniqueRegKey key;
     LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
                                      nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS) Fail("creating", path_, status);
-    status = RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ,
+    status = RegSetValueExW(key.Get(), WidePtr(name), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + name, status);
+                            static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
+    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + ToWide(name), status);
 }
 
-void SettingsSection::WriteRaw(const std::wstring& name, const RawValue& value) const {
+void SettingsSection::WriteRaw(const std::u16string& name, const RawValue& value) const {
     UniqueRegKey key;
     LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
                                      nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS) Fail("creating", path_, status);
-    status = RegSetValueExW(key.Get(), name.c_str(), 0, value.type, value.bytes.data(),
+    status = RegSetValueExW(key.Get(), WidePtr(name), 0, value.type, value.bytes.data(),
                             static_cast<DWORD>(value.bytes.size()));
-    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + name, status);
+    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + ToWide(name), status);
 }
 
-void SettingsSection::Delete(const std::wstring& name) const {
+void SettingsSection::Delete(const std::u16string& name) const {
     UniqueRegKey key;
     if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE | view_, key.Receive()) !=
         ERROR_SUCCESS)
         return;
-    const LSTATUS status = RegDeleteValueW(key.Get(), name.c_str());
+    const LSTATUS status = RegDeleteValueW(key.Get(), WidePtr(name));
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-        Fail("deleting", path_ + L"\\" + name, status);
+        Fail("deleting", path_ + L"\\" + ToWide(name), status);
 }
 
-std::map<std::wstring, std::wstring> SettingsSection::Read() const {
-    std::map<std::wstring, std::wstring> values;
+std::map<std::u16string, std::u16string> SettingsSection::Read() const {
+    std::map<std::u16string, std::u16string> values;
     UniqueRegKey key;
     if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_QUERY_VALUE | view_, key.Receive()) !=
         ERROR_SUCCESS)
@@ -153,14 +158,15 @@ std::map<std::wstring, std::wstring> SettingsSection::Read() const {
             std::string kind = "REG_" + std::to_string(type);
             for (const auto& [known, number] : kValueTypes)
                 if (number == type) kind = known;
-            values.emplace(std::wstring(name.data(), nameLength),
-                           Utf8ToWide("<" + kind + " " + Hex(data.data(), dataSize) + ">"));
+            values.emplace(
+                FromWide({name.data(), nameLength}),
+                quillmark::FromUtf8("<" + kind + " " + Hex(data.data(), dataSize) + ">"));
             continue;
         }
-        std::wstring value(reinterpret_cast<const wchar_t*>(data.data()),
-                           dataSize / sizeof(wchar_t));
-        while (!value.empty() && value.back() == L'\0') value.pop_back();
-        values.emplace(std::wstring(name.data(), nameLength), value);
+        std::u16string value(reinterpret_cast<const char16_t*>(data.data()),
+                             dataSize / sizeof(char16_t));
+        while (!value.empty() && value.back() == u'\0') value.pop_back();
+        values.emplace(FromWide({name.data(), nameLength}), value);
     }
     return values;
 }

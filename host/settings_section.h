@@ -26,7 +26,7 @@ struct RawValue {
 // Throws ScenarioError for a malformed value.
 RawValue ParseRawValue(const nlohmann::json& value, const std::string& where);
 // Text stored as the automation runtime stores it: REG_SZ with its terminating zero.
-RawValue PlainText(const std::wstring& text);
+RawValue PlainText(const std::u16string& text);
 
 class SettingsSection {
   public:
@@ -37,12 +37,12 @@ class SettingsSection {
 
     // Deletes the section with every value in it.
     void Reset() const;
-    void Write(const std::wstring& name, const std::wstring& value) const;
-    void WriteRaw(const std::wstring& name, const RawValue& value) const;
-    void Delete(const std::wstring& name) const;
+    void Write(const std::u16string& name, const std::u16string& value) const;
+    void WriteRaw(const std::u16string& name, const RawValue& value) const;
+    void Delete(const std::u16string& name) const;
     // The values of the section by name; empty when the section does not exist. Text values
     // (REG_SZ) as they are, up to their terminating zeros; other kinds as "<REG_… hex-bytes>".
-    std::map<std::wstring, std::wstring> Read() const;
+    std::map<std::u16string, std::u16string> Read() const;
 
   private:
     SettingsSection(HKEY root, std::wstring path, REGSAM view);

@@ -62,17 +62,18 @@ ITypeInfo* InterfaceTypeInfo(REFIID iid) {
     return nullptr;
 }
 
-ComPtr<ITypeInfo> OutlookTypeInfo(const std::wstring& typeName) {
+ComPtr<ITypeInfo> OutlookTypeInfo(const std::u16string& typeName) {
     const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
-    static std::map<std::wstring, ComPtr<ITypeInfo>> cache;
+    static std::map<std::u16string, ComPtr<ITypeInfo>> cache;
     auto found = cache.find(typeName);
     if (found != cache.end()) return found->second;
     ComPtr<ICreateTypeInfo> created;
     ComPtr<ITypeInfo> info;
     ICreateTypeLib2* library = OutlookLibrary();
     if (!library ||
-        FAILED(library->CreateTypeInfo(const_cast<LPOLESTR>(typeName.c_str()), TKIND_DISPATCH,
-                                       created.Receive())) ||
+        FAILED(library->CreateTypeInfo(
+            reinterpret_cast<LPOLESTR>(const_cast<char16_t*>(typeName.c_str())), TKIND_DISPATCH,
+            created.Receive())) ||
         FAILED(created->LayOut()) || FAILED(created.As(info)))
         return {};
     cache.emplace(typeName, info);

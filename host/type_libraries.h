@@ -9,9 +9,11 @@
 
 #include <string>
 
-#include "owners.h"
+#include "com/com_ptr.h"
 
 namespace standin {
+
+using quillmark::com::ComPtr;
 
 // Resource numbers of the embedded type libraries (TYPELIB resources).
 constexpr int kEngineLibraryResource = 1;
@@ -25,6 +27,6 @@ std::wstring EmbeddedLibraryPath(int resource);
 ITypeInfo* InterfaceTypeInfo(REFIID iid);
 
 // A dispatch type named typeName, as Outlook's object library describes its items ("_MailItem").
-ComPtr<ITypeInfo> OutlookTypeInfo(const std::wstring& typeName);
+ComPtr<ITypeInfo> OutlookTypeInfo(const std::u16string& typeName);
 
 }  // namespace standin

@@ -3,46 +3,31 @@
 // Outlook's objects as the host hands them to the module: items for ZMItemEvent, explorers and
 // inspectors for the window events. The module may ask such an object for its type information
 // and read Submitted by name; everything else about a mail item is reached through the safe
-// mail item wrapper, which finds the item's content here.
+// mail item wrapper, which binds to the item's fake found here.
 
 #include <ole2.h>
 #include <windows.h>
 
-#include <atomic>
 #include <optional>
 #include <string>
 
-#include "owners.h"
+#include "automation_object.h"
 #include "record.h"
 
 namespace standin {
 
-struct MailContent {
-    std::wstring subject;
-    std::wstring body;
-    std::wstring htmlBody;
-    std::wstring rtfBody;
-    std::wstring format;  // what BodyFormatProbe reports for this item
-    int saves = 0;
-};
-
-class OutlookObject : public IDispatch {
+class OutlookObject : public CountedObject<IDispatch, IDispatch> {
   public:
     // typeName: the name of its type information, none for an object without type information.
     // submitted: the value of its Submitted property, none for an object without that property.
-    OutlookObject(std::optional<std::wstring> typeName, std::optional<VARIANT> submitted,
-                  MailContent content);
-    OutlookObject(const OutlookObject&) = delete;
-    OutlookObject& operator=(const OutlookObject&) = delete;
+    OutlookObject(const std::optional<std::u16string>& typeName, const VARIANT* submitted);
 
     // The host's Outlook object behind object, or null when it is not one.
     static OutlookObject* Find(IDispatch* object);
 
-    MailContent& Content() { return content_; }
+    // The item's content, which the safe mail item reads and writes.
+    quillmark::testing::FakeOutlookItem& Item() { return item_; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -52,14 +37,12 @@ class OutlookObject : public IDispatch {
                                      UINT* argumentError) override;
 
   private:
-    virtual ~OutlookObject();
+    ~OutlookObject() override;
 
-    std::atomic<ULONG> references_{1};  // objects may be used from more than one apartment
-    InstanceCount count_{"OutlookObject"};
+    quillmark::testing::FakeOutlookItem item_{TheRecord()};
     ComPtr<ITypeInfo> typeInfo_;
     bool hasSubmitted_;
     UniqueVariant submitted_;
-    MailContent content_;
 };
 
 }  // namespace standin

@@ -1,12 +1,8 @@
-#include "outlook_object.h"
-
-#include <shlwapi.h>
+#include "outlook_items.h"
 
 #include <map>
 #include <mutex>
-#include <utility>
 
-#include "text.h"
 #include "type_libraries.h"
 
 namespace standin {
@@ -28,11 +24,11 @@ std::mutex& LiveObjectsLock() {
 
 }  // namespace
 
-OutlookObject::OutlookObject(std::optional<std::wstring> typeName, std::optional<VARIANT> submitted,
-                             MailContent content)
-    : hasSubmitted_(submitted.has_value()), content_(std::move(content)) {
+OutlookObject::OutlookObject(const std::optional<std::u16string>& typeName,
+                             const VARIANT* submitted)
+    : hasSubmitted_(submitted != nullptr) {
     if (typeName) typeInfo_ = OutlookTypeInfo(*typeName);
-    if (submitted) VariantCopy(submitted_.Receive(), &*submitted);
+    if (submitted) VariantCopy(submitted_.Receive(), const_cast<VARIANT*>(submitted));
     const std::lock_guard<std::mutex> lock(LiveObjectsLock());
     LiveObjects()[static_cast<IDispatch*>(this)] = this;
 }
@@ -49,17 +45,6 @@ OutlookObject* OutlookObject::Find(IDispatch* object) {
     const std::lock_guard<std::mutex> lock(LiveObjectsLock());
     auto found = LiveObjects().find(identity.Get());
     return found == LiveObjects().end() ? nullptr : found->second;
-}
-
-HRESULT OutlookObject::QueryInterface(REFIID iid, void** out) {
-    static const QITAB interfaces[] = {QITABENT(OutlookObject, IDispatch), {}};
-    return QISearch(this, interfaces, iid, out);
-}
-
-ULONG OutlookObject::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
 }
 
 HRESULT OutlookObject::GetTypeInfoCount(UINT* count) {
@@ -93,8 +78,10 @@ HRESULT OutlookObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
     if (id != kSubmittedId || !hasSubmitted_) return DISP_E_MEMBERNOTFOUND;
     if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
     if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
-    HRESULT failure;
-    if (Injected("item.Submitted", &failure)) {
+    // The value is the scenario's own automation value; the record counts the read and fails it
+    // when a fault says so.
+    const HRESULT failure = Answer([&] { TheRecord().Check("item.Submitted"); });
+    if (FAILED(failure)) {
         // Late-bound callers learn about the failure from the exception information.
         if (!exception) return failure;
         ComPtr<IErrorInfo> info;

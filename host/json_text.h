@@ -1,6 +1,6 @@
 #pragma once
 
-// Text at the host's boundaries: JSON is UTF-8, COM strings are UTF-16.
+// Text at the host's boundaries: JSON is UTF-8, COM strings and the fakes' text UTF-16.
 
 #include <ole2.h>
 #include <windows.h>
@@ -12,26 +12,30 @@
 
 namespace standin {
 
-std::wstring Utf8ToWide(std::string_view text);
+// A lone surrogate becomes U+FFFD.
 std::string WideToUtf8(std::wstring_view text);
+std::string WideToUtf8(std::u16string_view text);
 
 // Text that is not clean UTF-16 (a lone surrogate) cannot travel in a JSON string; scenarios and
 // reports give such text as {"units": [code unit, ...]}.
 bool IsUnitsText(const nlohmann::json& value);
-std::wstring UnitsText(const nlohmann::json& value);
+std::u16string UnitsText(const nlohmann::json& value);
 // Text longer than `longest` units is reported as {"length": N}.
-nlohmann::json TextReport(std::wstring_view text, std::size_t longest = SIZE_MAX);
+nlohmann::json TextReport(std::u16string_view text, std::size_t longest = SIZE_MAX);
 // Item texts and trace lines of the benchmarks run to megabytes; beyond this, only their length
 // is worth printing.
 constexpr std::size_t kLongestItemText = std::size_t{1} << 18;
 
-// Stores a new BSTR holding text in *out, as an [out] argument receives it.
 // "0x8000FFFF": how reports spell an HRESULT.
 std::string HresultText(HRESULT code);
+// Reads that spelling into *code; false when value is not one.
+bool ParseHresult(const nlohmann::json& value, HRESULT* code);
+
 // The description of the error the last failed call on this thread raised, empty when it raised
 // none; the error information is taken, so it is gone afterwards.
-std::wstring TakeErrorDescription();
+std::u16string TakeErrorDescription();
 
-HRESULT ReturnText(std::wstring_view text, BSTR* out);
+// Stores a new BSTR holding text in *out, as an [out] argument receives it.
+HRESULT ReturnText(std::u16string_view text, BSTR* out);
 
 }  // namespace standin

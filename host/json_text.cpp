@@ -1,19 +1,11 @@
-#include "text.h"
+#include "json_text.h"
 
 #include <cstdio>
+#include <cstdlib>
 
-#include "owners.h"
+#include "automation_object.h"
 
 namespace standin {
-
-std::wstring Utf8ToWide(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring result(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(), length);
-    return result;
-}
 
 std::string WideToUtf8(std::wstring_view text) {
     if (text.empty()) return {};
@@ -23,6 +15,11 @@ std::string WideToUtf8(std::wstring_view text) {
     std::string result(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
     return result;
+}
+
+std::string WideToUtf8(std::u16string_view text) {
+    return WideToUtf8(
+        std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
 }
 
 bool IsUnitsText(const nlohmann::json& value) {
@@ -36,18 +33,18 @@ bool IsUnitsText(const nlohmann::json& value) {
     return true;
 }
 
-std::wstring UnitsText(const nlohmann::json& value) {
-    std::wstring text;
+std::u16string UnitsText(const nlohmann::json& value) {
+    std::u16string text;
     for (const nlohmann::json& unit : value["units"])
-        text.push_back(static_cast<wchar_t>(unit.get<long long>()));
+        text.push_back(static_cast<char16_t>(unit.get<long long>()));
     return text;
 }
 
-nlohmann::json TextReport(std::wstring_view text, std::size_t longest) {
+nlohmann::json TextReport(std::u16string_view text, std::size_t longest) {
     if (text.size() > longest) return {{"length", text.size()}};
     bool clean = true;
     for (size_t i = 0; i < text.size() && clean; ++i) {
-        const wchar_t unit = text[i];
+        const char16_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF)
             ++i;
@@ -56,7 +53,7 @@ nlohmann::json TextReport(std::wstring_view text, std::size_t longest) {
     }
     if (clean) return WideToUtf8(text);
     nlohmann::json units = nlohmann::json::array();
-    for (const wchar_t unit : text) units.push_back(static_cast<unsigned>(unit));
+    for (const char16_t unit : text) units.push_back(static_cast<unsigned>(unit));
     return {{"units", units}};
 }
 
@@ -66,7 +63,17 @@ std::string HresultText(HRESULT code) {
     return text;
 }
 
-std::wstring TakeErrorDescription() {
+bool ParseHresult(const nlohmann::json& value, HRESULT* code) {
+    if (!value.is_string()) return false;
+    const std::string text = value.get<std::string>();
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 16);
+    if (text.empty() || *end != '\0' || parsed > 0xFFFFFFFFull) return false;
+    *code = static_cast<HRESULT>(static_cast<unsigned long>(parsed));
+    return true;
+}
+
+std::u16string TakeErrorDescription() {
     ComPtr<IErrorInfo> info;
     UniqueBstr description;
     if (GetErrorInfo(0, info.Receive()) == S_OK && info)
@@ -74,9 +81,10 @@ std::wstring TakeErrorDescription() {
     return BstrText(description.Get());
 }
 
-HRESULT ReturnText(std::wstring_view text, BSTR* out) {
+HRESULT ReturnText(std::u16string_view text, BSTR* out) {
     if (!out) return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                             static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
