@@ -108,13 +108,12 @@ void PrepareSettings(const Scenario& scenario) {
         else
             section.Delete(name);
     }
-    for (const auto& [name, value] : scenario.rawSettings) section.WriteRaw(name, value);
     // A scenario states the policies in force; none lingers from an earlier run.
     for (const bool machine : {true, false}) {
         const SettingsSection policies = SettingsSection::Policies(machine);
         policies.Reset();
         for (const auto& [name, value] : machine ? scenario.machinePolicies : scenario.userPolicies)
-            policies.WriteRaw(name, value);
+            policies.Write(name, value);
     }
 }
 

@@ -64,6 +64,7 @@ void MakeArgument(const nlohmann::json& scenarioArgument, Argument& argument) {
     const nlohmann::json given = scenarioArgument.value("value", nlohmann::json());
     switch (type) {
         case VT_I2:
+        case VT_BOOL:  // a VARIANT_BOOL is a SHORT in the same place
             V_I2(&value) = static_cast<SHORT>(given.get<long long>());
             break;
         case VT_I4:
@@ -71,9 +72,6 @@ void MakeArgument(const nlohmann::json& scenarioArgument, Argument& argument) {
             break;
         case VT_R8:
             V_R8(&value) = given.get<double>();
-            break;
-        case VT_BOOL:
-            V_BOOL(&value) = static_cast<VARIANT_BOOL>(given.get<long long>());
             break;
         case VT_ERROR:
             V_ERROR(&value) =
@@ -105,6 +103,7 @@ json Describe(const VARIANT& value) {
     json described = {{"vt", name}};
     switch (V_VT(&value)) {
         case VT_I2:
+        case VT_BOOL:
             described["value"] = V_I2(&value);
             break;
         case VT_I4:
@@ -112,9 +111,6 @@ json Describe(const VARIANT& value) {
             break;
         case VT_R8:
             described["value"] = V_R8(&value);
-            break;
-        case VT_BOOL:
-            described["value"] = V_BOOL(&value);
             break;
         case VT_ERROR:
             described["value"] = HresultText(V_ERROR(&value));

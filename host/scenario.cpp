@@ -232,18 +232,21 @@ Fault ParseFault(const json& entry, const std::string& where) {
     return fault;
 }
 
-// {"machine": {NAME: VALUE}, "user": {...}}: text, or a value of any kind as in settings.values.
+// A setting's value: text, stored as the automation runtime stores it, or a value of any kind.
+RawValue SettingValue(const json& value, const std::string& where) {
+    if (value.is_object() && value.contains("type")) return ParseRawValue(value, where);
+    return PlainText(Text(value, where));
+}
+
+// {"machine": {NAME: VALUE}, "user": {...}}, each VALUE as in settings.values.
 void ParsePolicies(const json& policies, Scenario& scenario) {
     CheckMembers(policies, {"machine", "user"}, "settings.policies");
     for (const auto& [scope, values] : policies.items()) {
         const std::string where = "settings.policies." + scope;
         if (!values.is_object()) throw ScenarioError(where + " must be an object");
         auto& parsed = scope == "machine" ? scenario.machinePolicies : scenario.userPolicies;
-        for (const auto& [name, value] : values.items()) {
-            parsed[FromUtf8(name)] = value.is_object() && value.contains("type")
-                                         ? ParseRawValue(value, where + "." + name)
-                                         : PlainText(Text(value, where + "." + name));
-        }
+        for (const auto& [name, value] : values.items())
+            parsed[FromUtf8(name)] = SettingValue(value, where + "." + name);
     }
 }
 
@@ -263,14 +266,9 @@ Scenario ParseScenario(const json& document) {
             if (!settings["values"].is_object())
                 throw ScenarioError("settings.values must be an object");
             for (const auto& [name, value] : settings["values"].items()) {
-                if (value.is_object() && value.contains("type")) {
-                    scenario.rawSettings[FromUtf8(name)] =
-                        ParseRawValue(value, "settings.values." + name);
-                    continue;
-                }
-                std::optional<std::u16string> text;
-                if (!value.is_null()) text = Text(value, "settings.values." + name);
-                scenario.settings[FromUtf8(name)] = text;
+                std::optional<RawValue> parsed;
+                if (!value.is_null()) parsed = SettingValue(value, "settings.values." + name);
+                scenario.settings[FromUtf8(name)] = parsed;
             }
         }
         if (settings.contains("policies")) ParsePolicies(settings["policies"], scenario);

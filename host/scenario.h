@@ -50,9 +50,7 @@ struct Step {
 struct Scenario {
     bool resetSettings = false;
     // Values to write before the run; none deletes the value.
-    std::map<std::u16string, std::optional<std::u16string>> settings;
-    // Values of other kinds, or text stored in other ways, to write before the run.
-    std::map<std::u16string, RawValue> rawSettings;
+    std::map<std::u16string, std::optional<RawValue>> settings;
     // The policy keys' values for the run; keys the scenario does not name are deleted.
     std::map<std::u16string, RawValue> machinePolicies, userPolicies;
     std::vector<quillmark::testing::Fault> failing;

@@ -105,18 +105,7 @@ void SettingsSection::Reset() const {
     RegDeleteKeyExW(root_, path_.c_str(), view_, 0);
 }
 
-void SettingsSection::Write(const std::u16string& name, const std::u16string& value) const {
-    UniqueRegKey key;
-    LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
-                                     nullptr, key.Receive(), nullptr);
-    if (status != ERROR_SUCCESS) Fail("creating", path_, status);
-    status = RegSetValueExW(key.Get(), WidePtr(name), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(char16_t)));
-    if (status != ERROR_SUCCESS) Fail("writing", path_ + L"\\" + ToWide(name), status);
-}
-
-void SettingsSection::WriteRaw(const std::u16string& name, const RawValue& value) const {
+void SettingsSection::Write(const std::u16string& name, const RawValue& value) const {
     UniqueRegKey key;
     LSTATUS status = RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view_,
                                      nullptr, key.Receive(), nullptr);

@@ -37,8 +37,7 @@ class SettingsSection {
 
     // Deletes the section with every value in it.
     void Reset() const;
-    void Write(const std::u16string& name, const std::u16string& value) const;
-    void WriteRaw(const std::u16string& name, const RawValue& value) const;
+    void Write(const std::u16string& name, const RawValue& value) const;
     void Delete(const std::u16string& name) const;
     // The values of the section by name; empty when the section does not exist. Text values
     // (REG_SZ) as they are, up to their terminating zeros; other kinds as "<REG_… hex-bytes>".

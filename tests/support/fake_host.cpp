@@ -39,14 +39,14 @@ std::vector<std::u16string> HostRecord::TraceMessages() const {
     return messages;
 }
 
-InstanceCount::InstanceCount(HostRecord& record, std::string className)
+FakeObject::FakeObject(HostRecord& record, std::string className)
     : record_(record), className_(std::move(className)) {
     ObjectCount& count = record_.objects[className_];
     ++count.created;
     ++count.alive;
 }
 
-InstanceCount::~InstanceCount() {
+FakeObject::~FakeObject() {
     --record_.objects[className_].alive;
 }
 
@@ -140,26 +140,6 @@ HostServices& FakeOutside::GetHostServices() {
         hostServices_ = std::make_unique<FakeHostServices>(record_);
     }
     return *hostServices_;
-}
-
-std::unique_ptr<MapiUtils> FakeOutside::CreateMapiUtils() {
-    record_.Check("mapiutils.create");
-    return std::make_unique<FakeMapiUtils>(record_);
-}
-
-std::unique_ptr<EventLogWriter> FakeOutside::CreateEventLogWriter() {
-    record_.Check("eventlog.create");
-    return std::make_unique<FakeEventLogWriter>(record_);
-}
-
-std::unique_ptr<SafeMailItem> FakeOutside::CreateSafeMailItem() {
-    record_.Check("safeitem.create");
-    return std::make_unique<FakeSafeMailItem>(record_);
-}
-
-std::unique_ptr<BodyFormatProbe> FakeOutside::CreateBodyFormatProbe() {
-    record_.Check("probe.create");
-    return std::make_unique<FakeBodyFormatProbe>(record_);
 }
 
 }  // namespace quillmark::testing

@@ -95,24 +95,28 @@ struct HostRecord {
     std::vector<std::u16string> TraceMessages() const;
 };
 
-// Counts the instances of one class of outside object in the record.
-class InstanceCount {
+// What every fake outside object has: the record it writes to, where it is counted (created, and
+// still alive) under the name of the class it stands in for.
+class FakeObject {
   public:
-    InstanceCount(HostRecord& record, std::string className);
-    InstanceCount(const InstanceCount&) = delete;
-    InstanceCount& operator=(const InstanceCount&) = delete;
-    ~InstanceCount();
+    FakeObject(const FakeObject&) = delete;
+    FakeObject& operator=(const FakeObject&) = delete;
+
+  protected:
+    FakeObject(HostRecord& record, std::string className);
+    ~FakeObject();
+
+    HostRecord& record_;
 
   private:
-    HostRecord& record_;
     std::string className_;
 };
 
 // An Outlook item with its content; the fake wrapper reads and writes it once bound.
-class FakeOutlookItem : public OutlookItem {
+class FakeOutlookItem : public OutlookItem, FakeObject {
   public:
     explicit FakeOutlookItem(HostRecord& record, std::u16string type = u"MailItem")
-        : typeName(std::move(type)), record_(record) {}
+        : FakeObject(record, "OutlookObject"), typeName(std::move(type)) {}
 
     std::u16string TypeName() override { return typeName; }
     bool SubmittedEqualsTrue() override;
@@ -124,15 +128,14 @@ class FakeOutlookItem : public OutlookItem {
     std::u16string subject, body, htmlBody, rtfBody;
     int saves = 0;
     int submittedReads = 0;
-
-  private:
-    HostRecord& record_;
-    InstanceCount count_{record_, "OutlookObject"};
 };
 
-class FakeEngine : public Engine {
+// fromModule tells whether the engine was handed the module object itself (only the stand-in
+// host can tell otherwise).
+class FakeEngine : public Engine, FakeObject {
   public:
-    FakeEngine(HostRecord& record, std::string name) : record_(record), name_(std::move(name)) {}
+    FakeEngine(HostRecord& record, std::string name)
+        : FakeObject(record, "Engine"), name_(std::move(name)) {}
 
     void TraceMessage(const std::u16string& source, const std::u16string& message) override {
         Trace(source, message, true);
@@ -146,9 +149,7 @@ class FakeEngine : public Engine {
                    bool fromModule);
 
   private:
-    HostRecord& record_;
     std::string name_;
-    InstanceCount count_{record_, "Engine"};
 };
 
 class FakeEngineCandidate : public EngineCandidate {
@@ -163,42 +164,30 @@ class FakeEngineCandidate : public EngineCandidate {
     std::string name_;
 };
 
-class FakeHostServices : public HostServices {
+class FakeHostServices : public HostServices, FakeObject {
   public:
-    explicit FakeHostServices(HostRecord& record) : record_(record) {}
+    explicit FakeHostServices(HostRecord& record) : FakeObject(record, "HostServices") {}
     void WriteLog(const std::u16string& message, std::int32_t level,
                   const std::u16string& source) override;
     std::u16string RegistryAppName() override;
-
-  private:
-    HostRecord& record_;
-    InstanceCount count_{record_, "HostServices"};
 };
 
-class FakeMapiUtils : public MapiUtils {
+class FakeMapiUtils : public MapiUtils, FakeObject {
   public:
-    explicit FakeMapiUtils(HostRecord& record) : record_(record) {}
+    explicit FakeMapiUtils(HostRecord& record) : FakeObject(record, "QXMAPIUtils") {}
     void Cleanup() override;
-
-  private:
-    HostRecord& record_;
-    InstanceCount count_{record_, "QXMAPIUtils"};
 };
 
-class FakeEventLogWriter : public EventLogWriter {
+class FakeEventLogWriter : public EventLogWriter, FakeObject {
   public:
-    explicit FakeEventLogWriter(HostRecord& record) : record_(record) {}
+    explicit FakeEventLogWriter(HostRecord& record) : FakeObject(record, "EventLogWriter") {}
     void WriteEvent(const std::u16string& application, const std::u16string& procedure,
                     const std::u16string& message, std::int32_t level) override;
-
-  private:
-    HostRecord& record_;
-    InstanceCount count_{record_, "EventLogWriter"};
 };
 
-class FakeSafeMailItem : public SafeMailItem {
+class FakeSafeMailItem : public SafeMailItem, FakeObject {
   public:
-    explicit FakeSafeMailItem(HostRecord& record) : record_(record) {}
+    explicit FakeSafeMailItem(HostRecord& record) : FakeObject(record, "QXSafeMailItem") {}
 
     void BindItem(OutlookItem& item) override;
     void Save() override;
@@ -220,32 +209,41 @@ class FakeSafeMailItem : public SafeMailItem {
     std::u16string Get(const std::string& operation, const std::u16string& field);
     void Put(const std::string& operation, std::u16string& field, SplicedText value);
 
-    HostRecord& record_;
     FakeOutlookItem* item_ = nullptr;
-    InstanceCount count_{record_, "QXSafeMailItem"};
 };
 
-class FakeBodyFormatProbe : public BodyFormatProbe {
+class FakeBodyFormatProbe : public BodyFormatProbe, FakeObject {
   public:
-    explicit FakeBodyFormatProbe(HostRecord& record) : record_(record) {}
+    explicit FakeBodyFormatProbe(HostRecord& record) : FakeObject(record, "BodyFormatProbe") {}
     std::u16string GetBodyFormat(SafeMailItem& item) override;
-
-  private:
-    HostRecord& record_;
-    InstanceCount count_{record_, "BodyFormatProbe"};
 };
 
+// Each object is created after its creation point ("safeitem.create", ...) is checked.
 class FakeOutside : public OutsideObjects {
   public:
     explicit FakeOutside(HostRecord& record) : record_(record) {}
 
     HostServices& GetHostServices() override;
-    std::unique_ptr<MapiUtils> CreateMapiUtils() override;
-    std::unique_ptr<EventLogWriter> CreateEventLogWriter() override;
-    std::unique_ptr<SafeMailItem> CreateSafeMailItem() override;
-    std::unique_ptr<BodyFormatProbe> CreateBodyFormatProbe() override;
+    std::unique_ptr<MapiUtils> CreateMapiUtils() override {
+        return Create<FakeMapiUtils>("mapiutils.create");
+    }
+    std::unique_ptr<EventLogWriter> CreateEventLogWriter() override {
+        return Create<FakeEventLogWriter>("eventlog.create");
+    }
+    std::unique_ptr<SafeMailItem> CreateSafeMailItem() override {
+        return Create<FakeSafeMailItem>("safeitem.create");
+    }
+    std::unique_ptr<BodyFormatProbe> CreateBodyFormatProbe() override {
+        return Create<FakeBodyFormatProbe>("probe.create");
+    }
 
   private:
+    template <class Fake>
+    std::unique_ptr<Fake> Create(const std::string& point) {
+        record_.Check(point);
+        return std::make_unique<Fake>(record_);
+    }
+
     HostRecord& record_;
     std::unique_ptr<HostServices> hostServices_;
 };
