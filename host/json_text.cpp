@@ -22,21 +22,17 @@ std::string WideToUtf8(std::u16string_view text) {
         std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
 }
 
-bool IsUnitsText(const nlohmann::json& value) {
+std::optional<std::u16string> UnitsText(const nlohmann::json& value) {
     if (!value.is_object() || value.size() != 1 || !value.contains("units") ||
         !value["units"].is_array())
-        return false;
-    for (const nlohmann::json& unit : value["units"])
+        return std::nullopt;
+    std::u16string text;
+    for (const nlohmann::json& unit : value["units"]) {
         if (!unit.is_number_integer() || unit.get<long long>() < 0 ||
             unit.get<long long>() > 0xFFFF)
-            return false;
-    return true;
-}
-
-std::u16string UnitsText(const nlohmann::json& value) {
-    std::u16string text;
-    for (const nlohmann::json& unit : value["units"])
+            return std::nullopt;
         text.push_back(static_cast<char16_t>(unit.get<long long>()));
+    }
     return text;
 }
 

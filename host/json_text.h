@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,8 @@ std::string WideToUtf8(std::u16string_view text);
 
 // Text that is not clean UTF-16 (a lone surrogate) cannot travel in a JSON string; scenarios and
 // reports give such text as {"units": [code unit, ...]}.
-bool IsUnitsText(const nlohmann::json& value);
-std::u16string UnitsText(const nlohmann::json& value);
+// The text value spells that way, or none.
+std::optional<std::u16string> UnitsText(const nlohmann::json& value);
 // Text longer than `longest` units is reported as {"length": N}.
 nlohmann::json TextReport(std::u16string_view text, std::size_t longest = SIZE_MAX);
 // Item texts and trace lines of the benchmarks run to megabytes; beyond this, only their length

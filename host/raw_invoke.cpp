@@ -145,6 +145,16 @@ ComPtr<IDispatch> Target(IModuleAPI* module, const std::string& name) {
 
 }  // namespace
 
+HRESULT InvokeByName(IDispatch* object, std::wstring name, WORD flags, DISPPARAMS& params,
+                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    LPOLESTR names[] = {name.data()};
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT code = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(code)) return code;
+    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, exception,
+                          argumentError);
+}
+
 void CheckRawInvoke(const nlohmann::json& step, const std::string& where) {
     const std::string object = step.value("object", std::string("module"));
     if (object != "module" && object != "default" && object != "timezone")
@@ -195,24 +205,19 @@ json RawInvoke(IModuleAPI* module, const nlohmann::json& step) {
                             pointers.data(), &returned);
         if (SUCCEEDED(code)) code = V_ERROR(&returned);
     } else {
-        std::wstring member =
-            quillmark::windows::ToWide(quillmark::FromUtf8(step["member"].get<std::string>()));
-        LPOLESTR names[] = {member.data()};
-        DISPID id = DISPID_UNKNOWN;
-        code = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-        if (SUCCEEDED(code)) {
-            // IDispatch takes its arguments last first.
-            std::vector<VARIANT> reversed;
-            for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
-                reversed.push_back(argument->passed);
-            const WORD flags = kFlags.at(step.value("flags", std::string("method")));
-            DISPID named = DISPID_PROPERTYPUT;
-            DISPPARAMS params{reversed.data(), flags == DISPATCH_PROPERTYPUT ? &named : nullptr,
-                              static_cast<UINT>(reversed.size()),
-                              flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
-            code = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                  result.Receive(), exception.Receive(), &argumentError);
-        }
+        // IDispatch takes its arguments last first.
+        std::vector<VARIANT> reversed;
+        for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument)
+            reversed.push_back(argument->passed);
+        const WORD flags = kFlags.at(step.value("flags", std::string("method")));
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params{reversed.data(), flags == DISPATCH_PROPERTYPUT ? &named : nullptr,
+                          static_cast<UINT>(reversed.size()),
+                          flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+        code = InvokeByName(
+            object.Get(),
+            quillmark::windows::ToWide(quillmark::FromUtf8(step["member"].get<std::string>())),
+            flags, params, result.Receive(), exception.Receive(), &argumentError);
     }
     report["hresult"] = HresultText(code);
     if (code == DISP_E_EXCEPTION && exception.Get().bstrDescription) {

@@ -28,6 +28,11 @@
 
 namespace standin {
 
+// Resolves name with GetIDsOfNames and calls it through IDispatch::Invoke, as a scripting client
+// does.
+HRESULT InvokeByName(IDispatch* object, std::wstring name, WORD flags, DISPPARAMS& params,
+                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError = nullptr);
+
 // Throws ScenarioError when the step is not a well-formed raw call.
 void CheckRawInvoke(const nlohmann::json& step, const std::string& where);
 

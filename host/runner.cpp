@@ -143,20 +143,16 @@ json Runner::GetPut(const Step& step) {
 json Runner::LoginName() {
     // Scripting clients reach GetLoginName by name on the module's default interface.
     ComPtr<IDispatch> object;
-    DISPID id = DISPID_UNKNOWN;
     UniqueVariant value;
     UniqueExceptionInfo exception;
     json result = Call(
         "GetLoginName",
         [&] {
             HRESULT code = module_.As(object);
-            LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetLoginName")};
-            if (SUCCEEDED(code))
-                code = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
             DISPPARAMS none{};
             if (SUCCEEDED(code))
-                code = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
-                                      value.Receive(), exception.Receive(), nullptr);
+                code = InvokeByName(object.Get(), L"GetLoginName", DISPATCH_METHOD, none,
+                                    value.Receive(), exception.Receive());
             return code;
         },
         [&](json& step) {

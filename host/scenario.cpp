@@ -57,7 +57,7 @@ void CheckMembers(const json& object, const std::set<std::string>& allowed,
 }
 
 std::u16string Text(const json& value, const std::string& where) {
-    if (IsUnitsText(value)) return UnitsText(value);
+    if (std::optional<std::u16string> units = UnitsText(value)) return *units;
     if (!value.is_string())
         throw ScenarioError(where + " must be a string or {\"units\": [UTF-16 code units]}");
     return FromUtf8(value.get<std::string>());
