@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "com/com_ptr.h"
-#include "com/host_library.h"
-#include "outside/outside_objects.h"
+#include "com/host_library_names.h"
+#include "outside/outside_ports.h"
 
 namespace quillmark::com {
 

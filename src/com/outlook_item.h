@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "com/late_bound.h"
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 
 namespace quillmark::com {
 

@@ -1,8 +1,8 @@
-#include "com/outside_objects.h"
+#include "com/outside_adapters.h"
 
 #include "base/error.h"
 #include "com/com_error.h"
-#include "com/host_library.h"
+#include "com/host_library_names.h"
 #include "com/late_bound.h"
 #include "com/outlook_item.h"
 #include "platform/windows/owners.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 
 namespace quillmark::com {
 

@@ -7,7 +7,7 @@
 #include "com/dispatch.h"
 #include "com/module_lifetime.h"
 #include "com/objects.h"
-#include "com/outside_objects.h"
+#include "com/outside_adapters.h"
 #include "com/type_info.h"
 #include "platform/windows/owners.h"
 #include "platform/windows/windows_platform.h"

@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 #include "com/com_error.h"
-#include "com/host_library.h"
+#include "com/host_library_names.h"
 #include "platform/windows/module_file.h"
 
 namespace quillmark::com {

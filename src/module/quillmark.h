@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 

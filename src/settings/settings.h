@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 #include "platform/platform.h"
 
 namespace quillmark {

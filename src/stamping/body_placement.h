@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 #include "platform/platform.h"
 
 namespace quillmark::stamping {

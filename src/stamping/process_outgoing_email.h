@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 

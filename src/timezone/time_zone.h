@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 #include "platform/platform.h"
 
 namespace quillmark {

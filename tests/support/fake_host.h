@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "outside/outside_objects.h"
+#include "outside/outside_ports.h"
 
 namespace quillmark::testing {
 
