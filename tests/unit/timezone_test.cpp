@@ -238,10 +238,7 @@ class FailingCaseFolding : public CaseFolding {
 
 TEST_F(TimeZoneNaming, ErrorIsLoggedOnceAndGivesTheEmptyName) {
     FailingCaseFolding folding;
-    Platform ports = platform.Ports();
-    Platform failingPorts{ports.settings,  ports.policies, ports.clock, ports.dateTimeFormatter,
-                          ports.loginName, ports.timeZone, folding,     ports.numbers,
-                          ports.version};
+    const Platform failingPorts = platform.Ports({.caseFolding = &folding});
     const LogLine expectedLine{u"Error occurred.  Reason: Folding failed", 0, kLogSource};
 
     // The failure comes from folding a row late in the search.
