@@ -102,6 +102,7 @@ struct OwnPorts {
     SettingsStore* settings = nullptr;
     DateTimeFormatter* dateTimeFormatter = nullptr;
     LoginNameSource* loginName = nullptr;
+    TimeZoneSource* timeZone = nullptr;
     CaseFolding* caseFolding = nullptr;
 };
 
@@ -125,7 +126,7 @@ class FakePlatform {
             .clock = clock,
             .dateTimeFormatter = own.dateTimeFormatter ? *own.dateTimeFormatter : dateTimeFormatter,
             .loginName = own.loginName ? *own.loginName : loginName,
-            .timeZone = timeZone,
+            .timeZone = own.timeZone ? *own.timeZone : timeZone,
             .caseFolding = own.caseFolding ? *own.caseFolding : caseFolding,
             .numbers = numbers,
             .version = version,
