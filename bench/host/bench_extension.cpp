@@ -16,10 +16,9 @@
 // After windows.h, which it needs.
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
+#include <map>
 #include <string>
 
 #include "extension.h"
@@ -147,31 +146,27 @@ class BenchExtension final : public Extension {
     void ParseItem(const nlohmann::json& item, const std::string& where,
                    ItemSpec& wanted) const override {
         if (!item.contains("generate")) return;
+        using quillmark::bench::MessageKind;
+        static const std::map<std::string, std::pair<std::wstring ItemSpec::*, MessageKind>>
+            kFields = {{"subject", {&ItemSpec::subject, MessageKind::kPlain}},
+                       {"body", {&ItemSpec::body, MessageKind::kPlain}},
+                       {"htmlbody", {&ItemSpec::htmlBody, MessageKind::kHtml}},
+                       {"rtfbody", {&ItemSpec::rtfBody, MessageKind::kRtf}}};
         const nlohmann::json& generate = item["generate"];
         const std::string about = where + ".generate";
         if (!generate.is_object()) throw ScenarioError(about + " must be an object");
         for (const auto& [name, value] : generate.items())
             if (name != "field" && name != "bytes" && name != "marker")
                 throw ScenarioError(about + " has an unknown member \"" + name + "\"");
-        const std::pair<const char*, std::wstring ItemSpec::*> fields[] = {
-            {"subject", &ItemSpec::subject},
-            {"body", &ItemSpec::body},
-            {"htmlbody", &ItemSpec::htmlBody},
-            {"rtfbody", &ItemSpec::rtfBody}};
-        const std::string field = generate.value("field", "");
-        const auto target = std::find_if(std::begin(fields), std::end(fields),
-                                         [&](const auto& known) { return field == known.first; });
-        if (target == std::end(fields) || !generate.contains("bytes") ||
-            !generate["bytes"].is_number_unsigned())
+        const nlohmann::json field = generate.value("field", nlohmann::json()),
+                             bytes = generate.value("bytes", nlohmann::json()),
+                             marker = generate.value("marker", nlohmann::json(false));
+        if (!field.is_string() || !kFields.count(field) || !bytes.is_number_unsigned())
             throw ScenarioError(about + " needs a text \"field\" and a size in \"bytes\"");
-        const nlohmann::json marker = generate.value("marker", nlohmann::json(false));
         if (!marker.is_boolean()) throw ScenarioError(about + ".marker must be true or false");
-        using quillmark::bench::MessageKind;
-        const MessageKind kind = field == "htmlbody"  ? MessageKind::kHtml
-                                 : field == "rtfbody" ? MessageKind::kRtf
-                                                      : MessageKind::kPlain;
-        wanted.*(target->second) = quillmark::bench::SampleMessage<wchar_t>(
-            kind, generate["bytes"].get<std::size_t>(), marker.get<bool>());
+        const auto& [member, kind] = kFields.at(field);
+        wanted.*member = quillmark::bench::SampleMessage<wchar_t>(kind, bytes.get<std::size_t>(),
+                                                                  marker.get<bool>());
     }
 
     std::unique_ptr<CallMeter> MeasureCall() const override {
