@@ -20,7 +20,6 @@
 #include "class_registrations.h"
 #include "engine.h"
 #include "mailhelper.h"
-#include "measure.h"
 #include "metrics.h"
 #include "owners.h"
 #include "record.h"
@@ -152,8 +151,7 @@ json Describe(const Record& record) {
             {"policies",
              {{"machine", SectionReport(SettingsSection::Policies(true))},
               {"user", SectionReport(SettingsSection::Policies(false))}}},
-            {"objects", objects},
-            {"memory", DescribeProcessMemory()}};
+            {"objects", objects}};
 }
 
 // Runs the steps on a module object of this thread's own, in an apartment of its own.

@@ -5,17 +5,6 @@
 
 namespace standin {
 
-namespace {
-
-// A run's report without its measurements, which differ from run to run by nature.
-nlohmann::ordered_json Outcome(nlohmann::ordered_json report) {
-    report.erase("elapsedMicroseconds");
-    report.erase("peakExtraBytes");
-    return report;
-}
-
-}  // namespace
-
 nlohmann::ordered_json RunRepeated(Runner& runner, const Step& step) {
     if (step.repeat == 1) return runner.Run(step);
     Record& record = TheRecord();
@@ -23,11 +12,10 @@ nlohmann::ordered_json RunRepeated(Runner& runner, const Step& step) {
     record.traceCounts.clear();
     record.logCounts.clear();
     nlohmann::ordered_json first = runner.Run(step), others = nlohmann::ordered_json::array();
-    const nlohmann::ordered_json outcome = Outcome(first);
     long differing = 0;
     for (long run = 1; run < step.repeat; ++run) {
         nlohmann::ordered_json result = runner.Run(step);
-        if (Outcome(result) == outcome) continue;
+        if (result == first) continue;
         if (others.size() < 3) others.push_back(std::move(result));
         ++differing;
     }

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "measure.h"
+#include "bare_get_put.h"
+#include "extension.h"
 #include "metrics.h"
 #include "raw_invoke.h"
 #include "text.h"
@@ -19,10 +20,11 @@ using json = nlohmann::ordered_json;
 json Call(const std::string& name, const std::function<HRESULT()>& call,
           const std::function<void(json&)>& describeResult) {
     SetErrorInfo(0, nullptr);
-    const StepMeter meter;
+    const Extension* extension = InstalledExtension();
+    const std::unique_ptr<CallMeter> meter = extension ? extension->MeasureCall() : nullptr;
     const HRESULT code = call();
     json step = {{"call", name}, {"hresult", HresultText(code)}};
-    meter.Describe(step);
+    if (meter) meter->Describe(step);
     if (FAILED(code))
         step["error"] = WideToUtf8(TakeErrorDescription());
     else
