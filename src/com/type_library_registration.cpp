@@ -15,6 +15,7 @@ namespace quillmark::com {
 namespace {
 
 using windows::BstrText;
+using windows::CheckWithSystemText;
 using windows::UniqueBstr;
 using windows::UniqueRegKey;
 
@@ -48,9 +49,9 @@ std::wstring Hex(unsigned value) {
 // interfaces marked OLE-automation compatible.
 void AddInterface(ITypeLib* library, UINT index, LibraryFacts& facts) {
     ComPtr<ITypeInfo> info;
-    windows::Check(library->GetTypeInfo(index, info.Receive()));
+    CheckWithSystemText(library->GetTypeInfo(index, info.Receive()));
     TYPEATTR* attributes = nullptr;
-    windows::Check(info->GetTypeAttr(&attributes));
+    CheckWithSystemText(info->GetTypeAttr(&attributes));
     const TYPEKIND kind = attributes->typekind;
     const WORD flags = attributes->wTypeFlags;
     const GUID iid = attributes->guid;
@@ -58,7 +59,8 @@ void AddInterface(ITypeLib* library, UINT index, LibraryFacts& facts) {
     if (kind != TKIND_DISPATCH && !(kind == TKIND_INTERFACE && (flags & TYPEFLAG_FOLEAUTOMATION)))
         return;
     UniqueBstr name;
-    windows::Check(library->GetDocumentation(index, name.Receive(), nullptr, nullptr, nullptr));
+    CheckWithSystemText(
+        library->GetDocumentation(index, name.Receive(), nullptr, nullptr, nullptr));
     const bool vtableCalls = kind == TKIND_INTERFACE || (flags & TYPEFLAG_FDUAL);
     facts.interfaces.push_back({L"Interface\\" + GuidText(iid), BstrText<wchar_t>(name.Get()),
                                 vtableCalls ? kAutomationMarshaller : kDispatchMarshaller});
@@ -66,9 +68,9 @@ void AddInterface(ITypeLib* library, UINT index, LibraryFacts& facts) {
 
 LibraryFacts ReadLibrary(const std::wstring& modulePath) {
     ComPtr<ITypeLib> library;
-    windows::Check(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Receive()));
+    CheckWithSystemText(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Receive()));
     TLIBATTR* attributes = nullptr;
-    windows::Check(library->GetLibAttr(&attributes));
+    CheckWithSystemText(library->GetLibAttr(&attributes));
     LibraryFacts facts;
     facts.guid = GuidText(attributes->guid);
     facts.version = Hex(attributes->wMajorVerNum) + L"." + Hex(attributes->wMinorVerNum);
@@ -78,7 +80,8 @@ LibraryFacts ReadLibrary(const std::wstring& modulePath) {
     library->ReleaseTLibAttr(attributes);
 
     UniqueBstr name, help;
-    windows::Check(library->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr));
+    CheckWithSystemText(
+        library->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr));
     facts.title = BstrText<wchar_t>(help.Get() ? help.Get() : name.Get());
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index)
         AddInterface(library.Get(), index, facts);
