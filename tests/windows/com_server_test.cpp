@@ -8,32 +8,13 @@
 #include <vector>
 
 #include "Quillmark.h"
-#include "com/com_ptr.h"
 #include "com_test_support.h"
 #include "engine.h"
-#include "platform/windows/owners.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::ComPtr;
-using windows::BstrText;
-using windows::MakeBstr;
-using windows::UniqueBstr;
-using windows::UniqueRegKey;
 using windows::UniqueVariant;
-
-#ifdef _WIN64
-constexpr const wchar_t* kPlatformKey = L"win64";
-#else
-constexpr const wchar_t* kPlatformKey = L"win32";
-#endif
-
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
 
 // Every key and value below the given HKEY_CLASSES_ROOT paths, flattened to "path|name" ->
 // "type:data"; an absent key contributes nothing.
