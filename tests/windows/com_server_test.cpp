@@ -95,9 +95,11 @@ class ComServerTest : public ::testing::Test {
 
 TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRemovesExactlyThat) {
     // Other programs of this build share the prefix and may have registered the DLL already;
-    // start from an unregistered state and leave the registration as it was found.
+    // the registration is left as it was found. The test starts from a registration, so that
+    // `before`, what unregistering it leaves, shows what an unregistration leaves behind.
     const bool wasRegistered =
         DefaultValue(L"CLSID\\" + GuidText(CLSID_CQuillmark) + L"\\InprocServer32") != L"<absent>";
+    ASSERT_EQ(server_.registerServer(), S_OK);
     ASSERT_EQ(server_.unregisterServer(), S_OK);
     const RegistrySnapshot before = SnapshotOfRegistration();
 
@@ -105,6 +107,8 @@ TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRem
     const RegistrySnapshot registered = SnapshotOfRegistration();
     ASSERT_EQ(server_.registerServer(), S_OK);  // registering again changes nothing
     EXPECT_EQ(SnapshotOfRegistration(), registered);
+    // None of what registration writes was left by the first unregistration.
+    for (const auto& entry : registered) EXPECT_EQ(before.count(entry.first), 0u) << entry.first;
 
     const std::wstring path = server_.Path();
     struct Expected {
