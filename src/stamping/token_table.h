@@ -4,11 +4,12 @@
 // ones left, so a value inserted earlier (an author holding "<date>") is filled in by a later
 // row. Adding a token whose value needs nothing new from the platform is one row here.
 
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "settings/settings.h"
 #include "stamping/process_outgoing_email.h"
+#include "timezone/time_zone.h"
 
 namespace quillmark::stamping {
 
@@ -31,6 +32,26 @@ struct StampToken {
     std::u16string (*value)(const TokenSources&);
 };
 
-extern const std::span<const StampToken> kStampTokens;
+// The zone is named by a fresh CTimeZone per token.
+inline std::u16string ZoneName(const TokenSources& from, bool abbreviated) {
+    return CTimeZone(from.services.outside, from.services.platform).GetCurrentTimeZone(abbreviated);
+}
+
+// The step numbers are quoted by the error line, so they are fixed and never renumbered. Naming
+// the zone must never stop a send, so its rows keep their token on a failure.
+inline constexpr StampToken kStampTokens[] = {
+    {u"<author>", u"<author>", 14, 14, true, false,
+     [](const TokenSources& from) {
+         return from.services.settings.Read(setting::kAuthor, kFallbackAuthor);
+     }},
+    {u"<date>", u"", 162, 162, false, false,
+     [](const TokenSources& from) { return std::u16string(from.date); }},
+    {u"<time>", u"", 164, 164, false, false,
+     [](const TokenSources& from) { return std::u16string(from.time); }},
+    {u"<fulltimezone>", u"fulltimezone", 165, 166, false, true,
+     [](const TokenSources& from) { return ZoneName(from, false); }},
+    {u"<timezone>", u"timezone", 167, 168, false, true,
+     [](const TokenSources& from) { return ZoneName(from, true); }},
+};
 
 }  // namespace quillmark::stamping
