@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Measures stamping end to end through the real DLL under Wine, the core natively and the
-Windows case folding under Wine; prints the tables and writes docs/performance.md and
-docs/performance.png. Run by scripts/bench, which builds what this needs first.
+"""Measures stamping end to end through the real DLL under Wine (with quillmark-bench-host.exe,
+the stand-in host with measurements), the core natively and the Windows case folding under
+Wine; prints the tables and writes docs/performance.md and docs/performance.png. Run by
+scripts/bench, which builds what this needs first.
 
     run_bench.py ROOT NATIVE_BUILD WINDOWS_BUILD COMMAND
 """
@@ -44,22 +45,23 @@ def length(value):
     return value["length"] if isinstance(value, dict) else len(value)
 
 
-def run_case(root, windows_build, name, field, prop, fmt, megabytes, marker, into_subject,
+def run_case(windows_build, name, field, prop, fmt, megabytes, marker, into_subject,
              sends=SENDS):
     with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as file:
         json.dump(scenario(field, prop, fmt, megabytes, marker, into_subject, sends), file)
     try:
-        env = dict(os.environ, QUILLMARK_BUILD_DIR=windows_build, TZ="America/Los_Angeles")
-        done = subprocess.run([os.path.join(root, "scripts", "host"), file.name], env=env,
-                              capture_output=True, text=True, timeout=1800)
+        exe = os.path.join(windows_build, "bench", "host", "quillmark-bench-host.exe")
+        status, out, err = run_wine(windows_build, exe, "Z:" + file.name.replace("/", "\\"))
     finally:
         os.unlink(file.name)
-    if done.returncode != 0:
-        sys.exit(f"bench: {name} {megabytes} MB failed: {done.stderr.strip()}")
-    report = json.loads(done.stdout)
+    if status != 0:
+        sys.exit(f"bench: {name} {megabytes} MB failed: {err.strip()}")
+    report = json.loads(out)
     steps = report["steps"][3:-1]
     if report["log"] or any(step["hresult"] != "0x00000000" for step in report["steps"]):
         sys.exit(f"bench: {name} {megabytes} MB did not run cleanly: {report['log']}")
+    if not all(step["peakRestarted"] for step in steps):
+        sys.exit(f"bench: {name} {megabytes} MB: the peak resident size did not restart per call")
     # Every counted send must have stamped: the field grows by the stamp.
     for get_put, send in zip(steps[::2], steps[1::2]):
         if length(send["item"][field]) <= length(get_put["item"][field]):
@@ -70,8 +72,7 @@ def run_case(root, windows_build, name, field, prop, fmt, megabytes, marker, int
     return {"name": name, "megabytes": megabytes, "bytes": body_bytes,
             "sendUs": send_us, "getPutUs": get_put_us, "ratio": send_us / get_put_us,
             "memory": max(step["peakExtraBytes"] for step in steps[1::2]) / body_bytes,
-            "getPutMemory": max(step["peakExtraBytes"] for step in steps[::2]) / body_bytes,
-            "memorySource": report["memory"]["source"]}
+            "getPutMemory": max(step["peakExtraBytes"] for step in steps[::2]) / body_bytes}
 
 
 def core_ratios(native_build):
@@ -85,7 +86,20 @@ def core_ratios(native_build):
 
 def wine_env(windows_build):
     return dict(os.environ, WINEPREFIX=os.path.join(windows_build, "wineprefix"), WINEDEBUG="-all",
-                WINEDLLOVERRIDES="mscoree,mshtml=", WINESERVER="/usr/lib/wine/wineserver")
+                WINEDLLOVERRIDES="mscoree,mshtml=", WINESERVER="/usr/lib/wine/wineserver",
+                TZ="America/Los_Angeles")
+
+
+def run_wine(windows_build, exe, *args):
+    """Runs a Windows program in the build's prefix: its exit code, output and errors. They go
+    through files: a pipe could stay open in Wine's background services."""
+    with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+        status = subprocess.run(["/usr/lib/wine/wine64", exe, *args], env=wine_env(windows_build),
+                                stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                                timeout=1800).returncode
+        out.seek(0)
+        err.seek(0)
+        return status, out.read(), err.read()
 
 
 def start_wine(root, windows_build):
@@ -94,11 +108,13 @@ def start_wine(root, windows_build):
     timed with it. Output goes nowhere, so that no service holds on to a pipe of ours."""
     quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
              "stderr": subprocess.DEVNULL}
-    # scripts/host prepares and registers on its first run.
+    # scripts/host prepares the prefix and registers the DLL and the stand-in libraries there,
+    # which the benchmark driver uses as they are.
     with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as file:
         json.dump({"steps": [{"call": "Version"}]}, file)
     subprocess.run([os.path.join(root, "scripts", "host"), file.name],
-                   env=dict(os.environ, QUILLMARK_BUILD_DIR=windows_build), check=True, **quiet)
+                   env=dict(os.environ, QUILLMARK_BUILD_DIR=windows_build, QUILLMARK_PREPARED="1"),
+                   check=True, **quiet)
     os.unlink(file.name)
     env = wine_env(windows_build)
     # The server of that run ends by itself shortly; then a persistent one takes its place.
@@ -113,13 +129,11 @@ def stop_wine(windows_build):
 
 
 def folding(windows_build):
-    env = wine_env(windows_build)
     exe = os.path.join(windows_build, "bench", "folding_bench.exe")
-    with tempfile.TemporaryFile("w+") as out:
-        subprocess.run(["/usr/lib/wine/wine64", exe, str(SUBJECT_MB)], env=env, stdout=out,
-                       stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, check=True)
-        out.seek(0)
-        return json.loads(out.read().strip().splitlines()[-1])
+    status, out, err = run_wine(windows_build, exe, str(SUBJECT_MB))
+    if status != 0:
+        sys.exit(f"bench: the folding benchmark failed: {err.strip()}")
+    return json.loads(out.strip().splitlines()[-1])
 
 
 def machine():
@@ -186,7 +200,7 @@ def main():
 def measure(root, native_build, windows_build, command):
     load_before = os.getloadavg()[0]
     # What a send and a get+put cost whatever the size: both of a 2 KB body, medians of 25.
-    fixed = run_case(root, windows_build, "HTML reply", "htmlbody", "HTMLBody", "HTML", 2 / 1024,
+    fixed = run_case(windows_build, "HTML reply", "htmlbody", "HTMLBody", "HTML", 2 / 1024,
                      True, False, sends=25)
     print(f"fixed costs (medians of 25): send {fixed['sendUs'] / 1000:.2f} ms, get+put "
           f"{fixed['getPutUs'] / 1000:.2f} ms (2 KB body)", flush=True)
@@ -194,13 +208,13 @@ def measure(root, native_build, windows_build, command):
     for size in SIZES_MB:
         for kind, field, prop, fmt in KINDS:
             for marker, what in ((True, "reply"), (False, "new")):
-                row = run_case(root, windows_build, f"{kind} {what}", field, prop, fmt, size,
+                row = run_case(windows_build, f"{kind} {what}", field, prop, fmt, size,
                                marker, False)
                 rows.append(row)
                 print(f"{row['name']:<12} {size:>3} MB  send {row['sendUs'] / 1000:8.1f} ms  "
                       f"get+put {row['getPutUs'] / 1000:8.1f} ms  {row['ratio']:5.2f}×  "
                       f"memory {row['memory']:5.2f}× body", flush=True)
-    subject = run_case(root, windows_build, "Subject", "subject", "Subject", "HTML", SUBJECT_MB,
+    subject = run_case(windows_build, "Subject", "subject", "Subject", "HTML", SUBJECT_MB,
                        False, True)
     rows.append(subject)
     print(f"Subject      {SUBJECT_MB} MB  send {subject['sendUs'] / 1000:8.1f} ms  get+put "
@@ -233,15 +247,16 @@ def measure(root, native_build, windows_build, command):
         out.write(f"""# Performance
 
 How long a user waits while Quillmark stamps one outgoing message, measured end to end: the
-stand-in host raises the item event on the real `Quillmark.dll` under Wine, and the module reads
-and writes the item's properties through late-bound `IDispatch`, as it does in the mail client.
+benchmark driver (`bench/host`: the stand-in host's program, which also times each call and
+measures its memory) raises the item event on the real `Quillmark.dll` under Wine, and the module
+reads and writes the item's properties through late-bound `IDispatch`, as in the mail client.
 Each send is compared with a **bare get+put**: reading the same property of the same item through
 the same late-bound path and writing it back unchanged, the least any stamper must do. Replies
 carry an earlier message (the stamp goes before it); new messages have none (the stamp goes at
 the end). Each row is one process: one warm-up, then {SENDS} sends, each after a bare get+put of
 the same body; the times are medians of the {SENDS}. Peak extra memory is the most the process's
 resident size rose above its size at the start of a send, as a multiple of the body's size
-(source: {rows[0]['memorySource']}, the peak restarted before each call). A send also has
+(source: GetProcessMemoryInfo, the peak restarted before each call). A send also has
 costs that do not grow with the body: {fixed['sendUs'] / 1000:.2f} ms with a 2 KB body (the
 settings read from the registry, the trace lines, the date and time, the time zone, the save),
 against {fixed['getPutUs'] / 1000:.2f} ms for its get+put; "ratio less the fixed costs" takes
@@ -298,7 +313,8 @@ body. {"All are met." if not missed else "Missed in this run: " + ", ".join(f"{r
 - Everything ran on one processor, the Wine server included (`taskset`): registry reads and COM
   activation are round trips to the server, and waking a process on another processor is slow in
   a virtual machine.
-- Reproduce with `{command}` (builds what it needs in Release, the 64-bit DLL and host by default,
+- Reproduce with `{command}` (builds what it needs in Release, by default the 64-bit DLL, the
+  stand-in host, which registers the DLL in the build's Wine prefix, and the benchmark driver;
   installs matplotlib through `scripts/bootstrap --bench`, then runs for some minutes).
 """)
     print(f"\nwrote docs/performance.md and docs/performance.png")

@@ -1,8 +1,8 @@
 #pragma once
 
 // The sample message the benchmarks stamp, of any size: mostly repeated lines with some markup,
-// ending as a message of its kind ends. The native benchmark and the stand-in host (for items it
-// generates) make the same text, so their figures compare.
+// ending as a message of its kind ends. The native benchmark and the benchmark driver under Wine
+// (for items it generates) make the same text, so their figures compare.
 //
 //   std::u16string body = SampleMessage<char16_t>(MessageKind::kHtml, 25 << 20, true);
 

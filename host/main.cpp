@@ -26,7 +26,6 @@
 #include "engine_library.h"
 #include "json_text.h"
 #include "mailhelper.h"
-#include "measure.h"
 #include "metrics.h"
 #include "record.h"
 #include "runner.h"
@@ -158,8 +157,7 @@ json Describe(const HostRecord& record) {
             {"policies",
              {{"machine", SectionReport(SettingsSection::Policies(true))},
               {"user", SectionReport(SettingsSection::Policies(false))}}},
-            {"objects", objects},
-            {"memory", DescribeProcessMemory()}};
+            {"objects", objects}};
 }
 
 // Runs the steps on a module object of this thread's own, in an apartment of its own. The record

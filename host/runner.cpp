@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "bare_get_put.h"
 #include "base/text.h"
+#include "extension.h"
 #include "json_text.h"
-#include "measure.h"
 #include "metrics.h"
 #include "raw_invoke.h"
 #include "record.h"
@@ -22,10 +23,11 @@ using quillmark::testing::FakeOutlookItem;
 json Call(const std::string& name, const std::function<HRESULT()>& call,
           const std::function<void(json&)>& describeResult) {
     SetErrorInfo(0, nullptr);
-    const StepMeter meter;
+    const Extension* extension = InstalledExtension();
+    const std::unique_ptr<CallMeter> meter = extension ? extension->MeasureCall() : nullptr;
     const HRESULT code = call();
     json step = {{"call", name}, {"hresult", HresultText(code)}};
-    meter.Describe(step);
+    if (meter) meter->Describe(step);
     if (FAILED(code))
         step["error"] = WideToUtf8(TakeErrorDescription());
     else
@@ -75,13 +77,6 @@ json Content(const FakeOutlookItem& item) {
             {"htmlbody", TextReport(item.htmlBody, kLongestItemText)},
             {"rtfbody", TextReport(item.rtfBody, kLongestItemText)},
             {"saves", item.saves}};
-}
-
-// A run's report without its measurements, which differ from run to run by nature.
-json Outcome(json report) {
-    report.erase("elapsedMicroseconds");
-    report.erase("peakExtraBytes");
-    return report;
 }
 
 }  // namespace
@@ -229,11 +224,10 @@ json Runner::RunRepeated(const Step& step) {
     record.traceCounts.clear();
     record.logCounts.clear();
     json first = Run(step), others = json::array();
-    const json outcome = Outcome(first);
     long differing = 0;
     for (long run = 1; run < step.repeat; ++run) {
         json result = Run(step);
-        if (Outcome(result) == outcome) continue;
+        if (result == first) continue;
         if (others.size() < 3) others.push_back(std::move(result));
         ++differing;
     }

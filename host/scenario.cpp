@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "base/text.h"
+#include "extension.h"
 #include "json_text.h"
-#include "measure.h"
 #include "platform/windows/wide.h"
 #include "raw_invoke.h"
 #include "settings_section.h"
@@ -45,8 +45,8 @@ const std::map<std::string, std::set<std::string>> kCalls = {
     {"BareGetPut", {"property", "item"}},
 };
 
-const std::set<std::string> kItemMembers = {"id",       "type",    "submitted", "subject", "body",
-                                            "htmlbody", "rtfbody", "format",    "generate"};
+const std::set<std::string> kItemMembers = {"id",   "type",     "submitted", "subject",
+                                            "body", "htmlbody", "rtfbody",   "format"};
 
 void CheckMembers(const json& object, const std::set<std::string>& allowed,
                   const std::string& where) {
@@ -76,7 +76,10 @@ bool Boolean(const json& value, const std::string& where) {
 }
 
 ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::string>& ids) {
-    CheckMembers(item, kItemMembers, where);
+    const Extension* extension = InstalledExtension();
+    std::set<std::string> members = kItemMembers;
+    if (extension) members.merge(extension->ItemMembers());
+    CheckMembers(item, members, where);
     ItemSpec wanted;
     if (item.contains("id")) {
         if (!item["id"].is_string()) throw ScenarioError(where + ".id must be a string");
@@ -107,21 +110,7 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
         {"format", &ItemSpec::format}};
     for (const auto& [name, field] : texts)
         if (item.contains(name)) wanted.*field = Text(item[name], where + "." + name);
-    if (item.contains("generate")) {
-        // {"field": "htmlbody", "bytes": 26214400, "marker": true}: a large text made here.
-        const json& generate = item["generate"];
-        CheckMembers(generate, {"field", "bytes", "marker"}, where + ".generate");
-        const std::string field = generate.value("field", "");
-        const auto target = std::find_if(std::begin(texts), std::end(texts) - 1,
-                                         [&](const auto& text) { return field == text.first; });
-        if (target == std::end(texts) - 1 || !generate.contains("bytes") ||
-            !generate["bytes"].is_number_unsigned())
-            throw ScenarioError(where + ".generate needs a text \"field\" and a size in \"bytes\"");
-        const bool marker =
-            generate.contains("marker") && Boolean(generate["marker"], where + ".generate.marker");
-        wanted.*(target->second) = quillmark::windows::FromWide(
-            GenerateText(field, generate["bytes"].get<std::size_t>(), marker));
-    }
+    if (extension) extension->ParseItem(item, where, wanted);
     return wanted;
 }
 

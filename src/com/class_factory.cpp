@@ -1,29 +1,18 @@
 #include "com/class_factory.h"
 
-#include <shlwapi.h>
-
-#include "com/com_ptr.h"
+#include "com/com_object.h"
 #include "com/module_lifetime.h"
-#include "com/objects.h"
 
 namespace quillmark::com {
 
 namespace {
 
-class ClassFactory final : public IClassFactory {
+// A factory that is still held keeps the DLL loaded, like any other object of it.
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
   public:
-    explicit ClassFactory(ObjectCreator create) : create_(create) {}
+    static const QITAB kInterfaces[];
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        static const QITAB interfaces[] = {QITABENT(ClassFactory, IClassFactory), {}};
-        return QISearch(this, interfaces, iid, result);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = references_.Decrement();
-        if (left == 0) delete this;
-        return left;
-    }
+    explicit ClassFactory(ObjectCreator create) : create_(create) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** result) override {
         if (!result) return E_POINTER;
@@ -41,16 +30,17 @@ class ClassFactory final : public IClassFactory {
     }
 
   private:
-    // A factory that is still held keeps the DLL loaded, like any other object of it.
-    ModuleReference moduleReference_;
-    RefCount references_;
+    ~ClassFactory() override = default;
+
     ObjectCreator create_;
 };
+
+const QITAB ClassFactory::kInterfaces[] = {QITABENT(ClassFactory, IClassFactory), {}};
 
 }  // namespace
 
 HRESULT CreateClassFactory(ObjectCreator create, REFIID iid, void** result) {
-    return CreateObjectWith<ClassFactory>(iid, result, create);
+    return ClassFactory::Create(iid, result, create);
 }
 
 }  // namespace quillmark::com

@@ -45,10 +45,6 @@ HRESULT ReportCurrentException() noexcept {
     return code;
 }
 
-void ForgetErrorInfo() {
-    SetErrorInfo(0, nullptr);
-}
-
 void ThrowOutsideFailure(HRESULT code) {
     ComPtr<IErrorInfo> info;
     windows::UniqueBstr description;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <oleauto.h>
 
 #include <utility>
 
@@ -22,15 +24,18 @@ HRESULT Guarded(Body&& body) noexcept {
     }
 }
 
-// Calls on outside objects: forgets error info left over from earlier calls, so that a failure
-// is described by the callee's own error info.
-void ForgetErrorInfo();
-
 // Throws quillmark::Error for a failed call on an outside object: the description is the
 // callee's error info or, without one, the system's text for the code; the code is the HRESULT.
 [[noreturn]] void ThrowOutsideFailure(HRESULT code);
 
-inline void CheckOutside(HRESULT code) {
+// Makes one call on an outside object, which returns an HRESULT: error info left over from
+// earlier calls is forgotten first, so that a failure is described by the callee's own, and a
+// failure throws as ThrowOutsideFailure says. The call may throw an error of its own for a code
+// that means more to its caller.
+template <class Call>
+void CallOutside(Call&& call) {
+    SetErrorInfo(0, nullptr);
+    const HRESULT code = std::forward<Call>(call)();
     if (FAILED(code)) ThrowOutsideFailure(code);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The one owner of COM interface pointers, shared by the component and its stand-in host
-// (header-only), and the reference count of the objects this component implements.
+// (header-only).
 //
 //   ComPtr<ITypeLib> library;
 //   LoadTypeLibEx(path, REGKIND_NONE, library.Receive());   // released when `library` goes
@@ -71,17 +71,6 @@ class ComPtr {
 
   private:
     Interface* pointer_ = nullptr;
-};
-
-// Counts the references of an object implemented here. AddRef/Release of the object's own
-// interfaces are built on it.
-class RefCount {
-  public:
-    ULONG Increment() { return static_cast<ULONG>(InterlockedIncrement(&count_)); }
-    ULONG Decrement() { return static_cast<ULONG>(InterlockedDecrement(&count_)); }
-
-  private:
-    LONG count_ = 1;
 };
 
 }  // namespace quillmark::com

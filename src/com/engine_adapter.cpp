@@ -13,9 +13,10 @@ void ComEngine::TraceMessage(const std::u16string& source, const std::u16string&
     ComPtr<IDispatch> moduleObject(moduleObject_);
     UniqueBstr sourceText = MakeBstr(source), messageText = MakeBstr(message);
     LONG ignored = 0;
-    ForgetErrorInfo();
-    CheckOutside(engine_->TraceMessage(moduleObject.Address(), sourceText.Address(),
-                                       messageText.Address(), &ignored));
+    CallOutside([&] {
+        return engine_->TraceMessage(moduleObject.Address(), sourceText.Address(),
+                                     messageText.Address(), &ignored);
+    });
 }
 
 void ComEngine::SubscribeItemEvent(std::int32_t eventSelector, const std::u16string& folderEntryId,
@@ -24,17 +25,19 @@ void ComEngine::SubscribeItemEvent(std::int32_t eventSelector, const std::u16str
     LONG selector = eventSelector;
     UniqueBstr entryId = MakeBstr(folderEntryId), storeId = MakeBstr(folderStoreId);
     LONG ignored = 0;
-    ForgetErrorInfo();
-    CheckOutside(engine_->SubscribeItemEvent(moduleObject.Address(), &selector, entryId.Address(),
-                                             storeId.Address(), &ignored));
+    CallOutside([&] {
+        return engine_->SubscribeItemEvent(moduleObject.Address(), &selector, entryId.Address(),
+                                           storeId.Address(), &ignored);
+    });
 }
 
 std::unique_ptr<Engine> ComEngineCandidate::QueryEngine() {
     if (!candidate_) return nullptr;
     ComPtr<host::EngineApi> engine;
-    ForgetErrorInfo();
-    CheckOutside(candidate_->QueryInterface(host::kEngineApiIid,
-                                            reinterpret_cast<void**>(engine.Receive())));
+    CallOutside([&] {
+        return candidate_->QueryInterface(host::kEngineApiIid,
+                                          reinterpret_cast<void**>(engine.Receive()));
+    });
     return std::make_unique<ComEngine>(std::move(engine), moduleObject_);
 }
 

@@ -30,20 +30,23 @@ constexpr std::int32_t kInvalidUseOfNull = static_cast<std::int32_t>(0x800A005E)
 
 void LateBound::Invoke(const wchar_t* name, WORD flags, DISPPARAMS& params, VARIANT* result) {
     if (!object_) throw Error::ObjectNotSet();
-    ForgetErrorInfo();
     DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    const HRESULT found = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    // A member the object does not have is the automation runtime's error 438.
-    if (found == DISP_E_UNKNOWNNAME)
-        throw Error(u"Object doesn't support this property or method", kMemberNotSupported);
-    CheckOutside(found);
-    windows::UniqueExceptionInfo exception;
-    UINT argumentError = 0;
-    const HRESULT code = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                                         exception.Receive(), &argumentError);
-    if (code == DISP_E_EXCEPTION) ThrowRaised(exception.Get());
-    CheckOutside(code);
+    CallOutside([&] {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        const HRESULT code = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        // A member the object does not have is the automation runtime's error 438.
+        if (code == DISP_E_UNKNOWNNAME)
+            throw Error(u"Object doesn't support this property or method", kMemberNotSupported);
+        return code;
+    });
+    CallOutside([&] {
+        windows::UniqueExceptionInfo exception;
+        UINT argumentError = 0;
+        const HRESULT code = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                             result, exception.Receive(), &argumentError);
+        if (code == DISP_E_EXCEPTION) ThrowRaised(exception.Get());
+        return code;
+    });
 }
 
 void LateBound::Get(const wchar_t* name, UniqueVariant& result) {
@@ -75,7 +78,8 @@ SharedText LateBound::GetText(const wchar_t* name) {
         (V_VT(&text) == VT_UNKNOWN && !V_UNKNOWN(&text)))
         throw Error::ObjectNotSet();
     if (V_VT(&text) == VT_EMPTY) return {};
-    if (V_VT(&text) != VT_BSTR) CheckOutside(VariantChangeType(&text, &text, 0, VT_BSTR));
+    if (V_VT(&text) != VT_BSTR)
+        CallOutside([&] { return VariantChangeType(&text, &text, 0, VT_BSTR); });
     // The BSTR leaves the VARIANT for an owner that the text shares.
     auto owner = std::make_shared<windows::UniqueBstr>(V_BSTR(&text));
     V_VT(&text) = VT_EMPTY;

@@ -16,76 +16,76 @@ using windows::MakeBstr;
 using windows::UniqueBstr;
 
 template <class Interface>
-ComPtr<Interface> CreateByClsid(const CLSID& clsid, const IID& iid) {
+ComPtr<Interface> CreateByClsid(const CLSID& clsid) {
     ComPtr<Interface> object;
-    ForgetErrorInfo();
-    CheckOutside(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, iid,
-                                  reinterpret_cast<void**>(object.Receive())));
+    CallOutside([&] {
+        return CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, __uuidof(Interface),
+                                object.ReceiveVoid());
+    });
     return object;
 }
 
-ComPtr<IDispatch> CreateByProgId(const wchar_t* progId) {
+LateBound CreateByProgId(const wchar_t* progId) {
     CLSID clsid{};
-    ForgetErrorInfo();
-    CheckOutside(CLSIDFromProgID(progId, &clsid));
-    return CreateByClsid<IDispatch>(clsid, IID_IDispatch);
+    CallOutside([&] { return CLSIDFromProgID(progId, &clsid); });
+    return LateBound(CreateByClsid<IDispatch>(clsid));
 }
 
-class ComHostServices : public HostServices {
+// A port served by the outside object it holds: an early-bound interface or a LateBound.
+template <class Port, class Object>
+class Adapter : public Port {
   public:
-    explicit ComHostServices(ComPtr<host::HostServicesApi> services)
-        : services_(std::move(services)) {}
+    explicit Adapter(Object object) : object_(std::move(object)) {}
+
+  protected:
+    Object object_;
+};
+
+class ComHostServices : public Adapter<HostServices, ComPtr<host::HostServicesApi>> {
+  public:
+    using Adapter::Adapter;
 
     void WriteLog(const std::u16string& message, std::int32_t level,
                   const std::u16string& source) override {
         UniqueBstr messageText = MakeBstr(message), sourceText = MakeBstr(source);
         LONG levelValue = level;
-        ForgetErrorInfo();
-        CheckOutside(services_->WriteLog(messageText.Address(), &levelValue, sourceText.Address()));
+        CallOutside([&] {
+            return object_->WriteLog(messageText.Address(), &levelValue, sourceText.Address());
+        });
     }
 
     std::u16string RegistryAppName() override {
         UniqueBstr name;
-        ForgetErrorInfo();
-        CheckOutside(services_->get_RegistryAppName(name.Receive()));
+        CallOutside([&] { return object_->get_RegistryAppName(name.Receive()); });
         return BstrText(name.Get());
     }
-
-  private:
-    ComPtr<host::HostServicesApi> services_;
 };
 
-class ComMapiUtils : public MapiUtils {
+class ComMapiUtils : public Adapter<MapiUtils, LateBound> {
   public:
-    explicit ComMapiUtils(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+    using Adapter::Adapter;
     void Cleanup() override { object_.Call(L"Cleanup"); }
-
-  private:
-    LateBound object_;
 };
 
-class ComEventLogWriter : public EventLogWriter {
+class ComEventLogWriter : public Adapter<EventLogWriter, ComPtr<host::EventLogWriterApi>> {
   public:
-    explicit ComEventLogWriter(ComPtr<host::EventLogWriterApi> writer)
-        : writer_(std::move(writer)) {}
+    using Adapter::Adapter;
 
     void WriteEvent(const std::u16string& application, const std::u16string& procedure,
                     const std::u16string& message, std::int32_t level) override {
         UniqueBstr applicationText = MakeBstr(application), procedureText = MakeBstr(procedure),
                    messageText = MakeBstr(message);
         LONG levelValue = level;
-        ForgetErrorInfo();
-        CheckOutside(writer_->WriteEvent(applicationText.Address(), procedureText.Address(),
-                                         messageText.Address(), &levelValue));
+        CallOutside([&] {
+            return object_->WriteEvent(applicationText.Address(), procedureText.Address(),
+                                       messageText.Address(), &levelValue);
+        });
     }
-
-  private:
-    ComPtr<host::EventLogWriterApi> writer_;
 };
 
-class ComSafeMailItem : public SafeMailItem {
+class ComSafeMailItem : public Adapter<SafeMailItem, LateBound> {
   public:
-    explicit ComSafeMailItem(ComPtr<IDispatch> object) : object_(std::move(object)) {}
+    using Adapter::Adapter;
 
     void BindItem(OutlookItem& item) override {
         VARIANT value{};
@@ -104,26 +104,18 @@ class ComSafeMailItem : public SafeMailItem {
     void SetRTFBody(SplicedText value) override { object_.PutText(L"RTFBody", std::move(value)); }
 
     IDispatch* Dispatch() const { return object_.Dispatch(); }
-
-  private:
-    LateBound object_;
 };
 
-class ComBodyFormatProbe : public BodyFormatProbe {
+class ComBodyFormatProbe : public Adapter<BodyFormatProbe, ComPtr<host::BodyFormatProbeApi>> {
   public:
-    explicit ComBodyFormatProbe(ComPtr<host::BodyFormatProbeApi> probe)
-        : probe_(std::move(probe)) {}
+    using Adapter::Adapter;
 
     std::u16string GetBodyFormat(SafeMailItem& item) override {
         ComPtr<IDispatch> wrapper(dynamic_cast<ComSafeMailItem&>(item).Dispatch());
         UniqueBstr format;
-        ForgetErrorInfo();
-        CheckOutside(probe_->GetBodyFormat(wrapper.Address(), format.Receive()));
+        CallOutside([&] { return object_->GetBodyFormat(wrapper.Address(), format.Receive()); });
         return BstrText(format.Get());
     }
-
-  private:
-    ComPtr<host::BodyFormatProbeApi> probe_;
 };
 
 }  // namespace
@@ -134,8 +126,8 @@ HostServices& ComOutsideObjects::GetHostServices() {
     // library that is already gone.
     thread_local HostServices* services = nullptr;
     if (!services)
-        services = new ComHostServices(CreateByClsid<host::HostServicesApi>(
-            host::kHostServicesClsid, __uuidof(host::HostServicesApi)));
+        services =
+            new ComHostServices(CreateByClsid<host::HostServicesApi>(host::kHostServicesClsid));
     return *services;
 }
 
@@ -144,8 +136,8 @@ std::unique_ptr<MapiUtils> ComOutsideObjects::CreateMapiUtils() {
 }
 
 std::unique_ptr<EventLogWriter> ComOutsideObjects::CreateEventLogWriter() {
-    return std::make_unique<ComEventLogWriter>(CreateByClsid<host::EventLogWriterApi>(
-        host::kEventLogWriterClsid, __uuidof(host::EventLogWriterApi)));
+    return std::make_unique<ComEventLogWriter>(
+        CreateByClsid<host::EventLogWriterApi>(host::kEventLogWriterClsid));
 }
 
 std::unique_ptr<SafeMailItem> ComOutsideObjects::CreateSafeMailItem() {
@@ -153,8 +145,8 @@ std::unique_ptr<SafeMailItem> ComOutsideObjects::CreateSafeMailItem() {
 }
 
 std::unique_ptr<BodyFormatProbe> ComOutsideObjects::CreateBodyFormatProbe() {
-    return std::make_unique<ComBodyFormatProbe>(CreateByClsid<host::BodyFormatProbeApi>(
-        host::kBodyFormatProbeClsid, __uuidof(host::BodyFormatProbeApi)));
+    return std::make_unique<ComBodyFormatProbe>(
+        CreateByClsid<host::BodyFormatProbeApi>(host::kBodyFormatProbeClsid));
 }
 
 ComOutsideObjects& TheOutsideObjects() {

@@ -1,14 +1,12 @@
 // The COM face of the module object: its default interface _CQuillmark (also under the
 // identifier of the earlier release) and the host's module interface, both dual.
 
-#include <shlwapi.h>
-
 #include "Quillmark.h"
 #include "com/com_error.h"
+#include "com/com_object.h"
 #include "com/dispatch.h"
 #include "com/engine_adapter.h"
 #include "com/host_library_names.h"
-#include "com/module_lifetime.h"
 #include "com/objects.h"
 #include "com/outlook_item.h"
 #include "com/outside_adapters.h"
@@ -40,31 +38,13 @@ HRESULT ReturnStatus(LONG* status, Produce&& produce) {
 }
 
 class QuillmarkObject final
-    : public DispatchThroughTypeInfo<_CQuillmark, LoadDefaultInterfaceTypeInfo>,
-      public DispatchThroughTypeInfo<host::ModuleApi, LoadModuleApiTypeInfo>,
-      public ISupportErrorInfo {
+    : public ComObject<
+          QuillmarkObject, DispatchThroughTypeInfo<_CQuillmark, LoadDefaultInterfaceTypeInfo>,
+          DispatchThroughTypeInfo<host::ModuleApi, LoadModuleApiTypeInfo>, ISupportErrorInfo> {
   public:
-    QuillmarkObject() : module_(TheOutsideObjects(), windows::WindowsPlatform()) {}
+    static const QITAB kInterfaces[];
 
-    // IUnknown
-    // The default interface comes first: it is also the object's IUnknown.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        static const QITAB interfaces[] = {
-            QITABENT(QuillmarkObject, _CQuillmark),
-            QITABENTMULTI(QuillmarkObject, IDispatch, _CQuillmark),
-            QITABENTMULTI2(QuillmarkObject, IID_CQuillmark___v0, _CQuillmark),
-            QITABENTMULTI2(QuillmarkObject, host::kModuleApiIid, host::ModuleApi),
-            QITABENT(QuillmarkObject, ISupportErrorInfo),
-            {},
-        };
-        return QISearch(this, interfaces, iid, result);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = references_.Decrement();
-        if (left == 0) delete this;
-        return left;
-    }
+    QuillmarkObject() : module_(TheOutsideObjects(), windows::WindowsPlatform()) {}
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
@@ -144,18 +124,28 @@ class QuillmarkObject final
     }
 
   private:
+    ~QuillmarkObject() override = default;
+
     // The module object as a plain automation object, as it passes itself to the engine.
     IDispatch* DefaultInterface() { return static_cast<_CQuillmark*>(this); }
 
-    ModuleReference moduleReference_;
-    RefCount references_;
     quillmark::CQuillmark module_;
+};
+
+// The default interface comes first: it is also the object's IUnknown.
+const QITAB QuillmarkObject::kInterfaces[] = {
+    QITABENT(QuillmarkObject, _CQuillmark),
+    QITABENTMULTI(QuillmarkObject, IDispatch, _CQuillmark),
+    QITABENTMULTI2(QuillmarkObject, IID_CQuillmark___v0, _CQuillmark),
+    QITABENTMULTI2(QuillmarkObject, host::kModuleApiIid, host::ModuleApi),
+    QITABENT(QuillmarkObject, ISupportErrorInfo),
+    {},
 };
 
 }  // namespace
 
 HRESULT CreateQuillmarkObject(REFIID iid, void** result) {
-    return CreateObject<QuillmarkObject>(iid, result);
+    return QuillmarkObject::Create(iid, result);
 }
 
 }  // namespace quillmark::com

@@ -1,11 +1,9 @@
 // The COM face of the time zone reporter: its default interface _CTimeZone, dual.
 
-#include <shlwapi.h>
-
 #include "Quillmark.h"
 #include "com/com_error.h"
+#include "com/com_object.h"
 #include "com/dispatch.h"
-#include "com/module_lifetime.h"
 #include "com/objects.h"
 #include "com/outside_adapters.h"
 #include "com/type_info.h"
@@ -22,27 +20,13 @@ HRESULT LoadDefaultInterfaceTypeInfo(ComPtr<ITypeInfo>& info) {
 }
 
 class TimeZoneObject final
-    : public DispatchThroughTypeInfo<_CTimeZone, LoadDefaultInterfaceTypeInfo>,
-      public ISupportErrorInfo {
+    : public ComObject<TimeZoneObject,
+                       DispatchThroughTypeInfo<_CTimeZone, LoadDefaultInterfaceTypeInfo>,
+                       ISupportErrorInfo> {
   public:
-    TimeZoneObject() : timeZone_(TheOutsideObjects(), windows::WindowsPlatform()) {}
+    static const QITAB kInterfaces[];
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
-        static const QITAB interfaces[] = {
-            QITABENT(TimeZoneObject, _CTimeZone),
-            QITABENTMULTI(TimeZoneObject, IDispatch, _CTimeZone),
-            QITABENT(TimeZoneObject, ISupportErrorInfo),
-            {},
-        };
-        return QISearch(this, interfaces, iid, result);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return references_.Increment(); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = references_.Decrement();
-        if (left == 0) delete this;
-        return left;
-    }
+    TimeZoneObject() : timeZone_(TheOutsideObjects(), windows::WindowsPlatform()) {}
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
@@ -61,15 +45,22 @@ class TimeZoneObject final
     }
 
   private:
-    ModuleReference moduleReference_;
-    RefCount references_;
+    ~TimeZoneObject() override = default;
+
     quillmark::CTimeZone timeZone_;
+};
+
+const QITAB TimeZoneObject::kInterfaces[] = {
+    QITABENT(TimeZoneObject, _CTimeZone),
+    QITABENTMULTI(TimeZoneObject, IDispatch, _CTimeZone),
+    QITABENT(TimeZoneObject, ISupportErrorInfo),
+    {},
 };
 
 }  // namespace
 
 HRESULT CreateTimeZoneObject(REFIID iid, void** result) {
-    return CreateObject<TimeZoneObject>(iid, result);
+    return TimeZoneObject::Create(iid, result);
 }
 
 }  // namespace quillmark::com

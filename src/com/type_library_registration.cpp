@@ -7,6 +7,7 @@
 
 #include "com/class_root_keys.h"
 #include "com/com_ptr.h"
+#include "com/type_description_owners.h"
 #include "platform/windows/owners.h"
 #include "platform/windows/win_error.h"
 
@@ -15,6 +16,7 @@ namespace quillmark::com {
 namespace {
 
 using windows::BstrText;
+using windows::CheckWithSystemText;
 using windows::UniqueBstr;
 using windows::UniqueRegKey;
 
@@ -48,37 +50,38 @@ std::wstring Hex(unsigned value) {
 // interfaces marked OLE-automation compatible.
 void AddInterface(ITypeLib* library, UINT index, LibraryFacts& facts) {
     ComPtr<ITypeInfo> info;
-    windows::Check(library->GetTypeInfo(index, info.Receive()));
-    TYPEATTR* attributes = nullptr;
-    windows::Check(info->GetTypeAttr(&attributes));
-    const TYPEKIND kind = attributes->typekind;
-    const WORD flags = attributes->wTypeFlags;
-    const GUID iid = attributes->guid;
-    info->ReleaseTypeAttr(attributes);
+    CheckWithSystemText(library->GetTypeInfo(index, info.Receive()));
+    UniqueTypeAttr attributes;
+    CheckWithSystemText(Borrow(attributes, info.Get(), &ITypeInfo::GetTypeAttr));
+    const TYPEKIND kind = attributes.Get()->typekind;
+    const WORD flags = attributes.Get()->wTypeFlags;
     if (kind != TKIND_DISPATCH && !(kind == TKIND_INTERFACE && (flags & TYPEFLAG_FOLEAUTOMATION)))
         return;
     UniqueBstr name;
-    windows::Check(library->GetDocumentation(index, name.Receive(), nullptr, nullptr, nullptr));
+    CheckWithSystemText(
+        library->GetDocumentation(index, name.Receive(), nullptr, nullptr, nullptr));
     const bool vtableCalls = kind == TKIND_INTERFACE || (flags & TYPEFLAG_FDUAL);
-    facts.interfaces.push_back({L"Interface\\" + GuidText(iid), BstrText<wchar_t>(name.Get()),
+    facts.interfaces.push_back({L"Interface\\" + GuidText(attributes.Get()->guid),
+                                BstrText<wchar_t>(name.Get()),
                                 vtableCalls ? kAutomationMarshaller : kDispatchMarshaller});
 }
 
 LibraryFacts ReadLibrary(const std::wstring& modulePath) {
     ComPtr<ITypeLib> library;
-    windows::Check(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Receive()));
-    TLIBATTR* attributes = nullptr;
-    windows::Check(library->GetLibAttr(&attributes));
+    CheckWithSystemText(LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Receive()));
+    UniqueLibAttr lent;
+    CheckWithSystemText(Borrow(lent, library.Get(), &ITypeLib::GetLibAttr));
+    const TLIBATTR& attributes = *lent.Get();
     LibraryFacts facts;
-    facts.guid = GuidText(attributes->guid);
-    facts.version = Hex(attributes->wMajorVerNum) + L"." + Hex(attributes->wMinorVerNum);
+    facts.guid = GuidText(attributes.guid);
+    facts.version = Hex(attributes.wMajorVerNum) + L"." + Hex(attributes.wMinorVerNum);
     facts.key = L"TypeLib\\" + facts.guid + L"\\" + facts.version;
-    facts.platform = attributes->syskind == SYS_WIN64 ? L"win64" : L"win32";
-    facts.flags = attributes->wLibFlags;
-    library->ReleaseTLibAttr(attributes);
+    facts.platform = attributes.syskind == SYS_WIN64 ? L"win64" : L"win32";
+    facts.flags = attributes.wLibFlags;
 
     UniqueBstr name, help;
-    windows::Check(library->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr));
+    CheckWithSystemText(
+        library->GetDocumentation(-1, name.Receive(), help.Receive(), nullptr, nullptr));
     facts.title = BstrText<wchar_t>(help.Get() ? help.Get() : name.Get());
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index)
         AddInterface(library.Get(), index, facts);

@@ -5,8 +5,8 @@
 // decide how far the word may move on. Ordinary text rarely holds a pair of the word, so the word
 // mostly moves on by its whole length less one and most of a long body is skipped, not read.
 //
-//   constexpr PlainSearch kMarker(u"-----Original Message");
-//   std::size_t at = kMarker.Find(body);   // npos when the body has no marker
+//   const PlainSearch search(foldedWord);               // the word, already upper-cased
+//   std::size_t at = search.Find(foldedWindow, from);   // npos when the window holds none
 
 #include <algorithm>
 #include <array>

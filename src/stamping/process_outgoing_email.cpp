@@ -9,7 +9,7 @@
 #include "stamping/body_placement.h"
 #include "stamping/placement.h"
 #include "stamping/text_search.h"
-#include "timezone/time_zone.h"
+#include "stamping/token_table.h"
 
 namespace quillmark::stamping {
 
@@ -54,38 +54,29 @@ void ProcessOutgoingEmail(const StampingServices& services, OutlookItem& item) {
         if (stampTemplate == kNotFound) return;  // no template stored: nothing to stamp
         CaseFolding& folding = platform.caseFolding;
         std::u16string stamp = stampTemplate;
-        if (ContainsIgnoringCase(folding, stamp, u"<Author>")) {
-            stamp = ReplaceIgnoringCase(folding, stamp, u"<author>",
-                                        settings.Read(setting::kAuthor, kFallbackAuthor));
-        }
+        const TokenSources sources{services, dateText, timeText};
+        auto fill = [&](bool beforeRawTrace) {
+            for (const StampToken& row : kStampTokens) {
+                if (row.beforeRawTrace != beforeRawTrace) continue;
+                step = row.checkStep;
+                try {
+                    if (!row.presence.empty() &&
+                        !ContainsIgnoringCase(folding, stamp, row.presence))
+                        continue;
+                    step = row.fillStep;
+                    stamp = ReplaceIgnoringCase(folding, stamp, row.token, row.value(sources));
+                } catch (...) {
+                    if (!row.failureKeepsToken) throw;
+                }
+            }
+        };
+        fill(true);
 
         step = 16;
         trace(PreparingLine(mail->Subject()));
         step = 160;
         trace(u"Raw Quillmark text: " + stamp);
-        // Each token kind works on what the previous one left, so a value inserted earlier (an
-        // author holding "<date>") is filled in by the later replacements.
-        step = 162;
-        stamp = ReplaceIgnoringCase(folding, stamp, u"<date>", dateText);
-        step = 164;
-        stamp = ReplaceIgnoringCase(folding, stamp, u"<time>", timeText);
-
-        // The zone is named by a fresh CTimeZone per token. Naming it must never stop a send, so
-        // an error here abandons that token, which then stays in the stamp as it is.
-        auto fillZoneToken = [&](int firstStep, std::u16string_view word, std::u16string_view token,
-                                 bool abbreviated) {
-            step = firstStep;
-            try {
-                if (!ContainsIgnoringCase(folding, stamp, word)) return;
-                CTimeZone zone(services.outside, platform);
-                step = firstStep + 1;
-                stamp = ReplaceIgnoringCase(folding, stamp, token,
-                                            zone.GetCurrentTimeZone(abbreviated));
-            } catch (...) {
-            }
-        };
-        fillZoneToken(165, u"fulltimezone", u"<fulltimezone>", false);
-        fillZoneToken(167, u"timezone", u"<timezone>", true);
+        fill(false);
 
         step = 169;
         trace(PreparingLine(mail->Subject()));

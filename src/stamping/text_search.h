@@ -17,7 +17,7 @@ namespace quillmark::stamping {
 bool ContainsIgnoringCase(CaseFolding& folding, std::u16string_view text, std::u16string_view word);
 
 // The position of the first or the last occurrence of word, or npos. An empty word is found at
-// the first position.
+// the start of the text by the first and at its end by the last.
 std::size_t FindIgnoringCase(CaseFolding& folding, std::u16string_view text,
                              std::u16string_view word);
 std::size_t FindLastIgnoringCase(CaseFolding& folding, std::u16string_view text,

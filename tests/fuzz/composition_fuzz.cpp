@@ -55,17 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeOutside outside(record);
     FakePlatform fakes;
     PatternAsText formatter;
-    const Platform platform{
-        .settings = fakes.settings,
-        .policies = fakes.policies,
-        .clock = fakes.clock,
-        .dateTimeFormatter = formatter,
-        .loginName = fakes.loginName,
-        .timeZone = fakes.timeZone,
-        .caseFolding = fakes.caseFolding,
-        .numbers = fakes.numbers,
-        .version = fakes.version,
-    };
+    const Platform platform = fakes.Ports({.dateTimeFormatter = &formatter});
     ModuleSettings settings(outside, fakes.settings, fakes.policies);
     settings.Write(setting::kDateTimeStampText, texts.stampTemplate);
     settings.Write(setting::kDateFormat, texts.date);

@@ -97,6 +97,15 @@ class FakeVersionSource : public VersionSource {
     ComponentVersion version{3, 0, 112};
 };
 
+// Ports a test puts in instead of the fakes.
+struct OwnPorts {
+    SettingsStore* settings = nullptr;
+    DateTimeFormatter* dateTimeFormatter = nullptr;
+    LoginNameSource* loginName = nullptr;
+    TimeZoneSource* timeZone = nullptr;
+    CaseFolding* caseFolding = nullptr;
+};
+
 class FakePlatform {
   public:
     FakeSettingsStore settings;
@@ -109,15 +118,16 @@ class FakePlatform {
     FakeNumberParser numbers;
     FakeVersionSource version;
 
-    Platform Ports() {
+    // The fakes as the core's ports, with the test's own where it gives one.
+    Platform Ports(const OwnPorts& own = {}) {
         return {
-            .settings = settings,
+            .settings = own.settings ? *own.settings : settings,
             .policies = policies,
             .clock = clock,
-            .dateTimeFormatter = dateTimeFormatter,
-            .loginName = loginName,
-            .timeZone = timeZone,
-            .caseFolding = caseFolding,
+            .dateTimeFormatter = own.dateTimeFormatter ? *own.dateTimeFormatter : dateTimeFormatter,
+            .loginName = own.loginName ? *own.loginName : loginName,
+            .timeZone = own.timeZone ? *own.timeZone : timeZone,
+            .caseFolding = own.caseFolding ? *own.caseFolding : caseFolding,
             .numbers = numbers,
             .version = version,
         };

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "fake_host.h"
 #include "fake_platform.h"
 #include "timezone/abbreviation_table.h"
 #include "timezone/time_zone.h"
+#include "zone_name_cases.h"
 
 namespace quillmark::testing {
 namespace {
@@ -197,30 +199,8 @@ TEST_F(TimeZoneNaming, EveryRowNameGivesTheFirstMatchingRowsAbbreviation) {
 }
 
 TEST_F(TimeZoneNaming, ContainmentIgnoresLetterCaseAndSurroundingWords) {
-    struct Case {
-        std::u16string name, expected;
-    };
-    const std::vector<Case> cases = {
-        {u"EASTERN STANDARD TIME", u"EST"},
-        {u"eastern standard time", u"EST"},
-        {u"MITTELEUROP\u00C4ISCHE SOMMERZEIT", u"MESZ"},
-        {u"mitteleurop\u00E4ische zeit", u"MEZ"},
-        {u"HEURE AVANC\u00C9E DU PACIFIQUE", u"HAP"},
-        {u"Pacific Standard Time (Mexico)", u"PST"},
-        {u"(UTC) coordinated universal time", u"UTC"},
-        {u"Western Standard Time", u"WST"},
-        // Row 49 needs its last word.
-        {u"Heure Normale de l'Est", u"Heure Normale de l'Est"},
-        {u"HEURE NORMALE DE L'EST NORTH", u"HNE"},
-        // Near misses of the exact row texts find nothing.
-        {u"Heure Normale de l\u2019Est North", u"Heure Normale de l\u2019Est North"},
-        {u"Heure Avancee du Pacifique", u"Heure Avancee du Pacifique"},
-        {u"Eastern Summer (Daylight) Time", u"Eastern Summer (Daylight) Time"},
-        // No row: the name comes back as it was, letter case included.
-        {u"samoa STANDARD time", u"samoa STANDARD time"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
+    for (const ZoneNameCase& c : kZoneNameCases) {
+        SCOPED_TRACE(ToUtf8(c.name));
         EXPECT_EQ(Abbreviate(c.name), c.expected);
     }
 }
@@ -238,10 +218,7 @@ class FailingCaseFolding : public CaseFolding {
 
 TEST_F(TimeZoneNaming, ErrorIsLoggedOnceAndGivesTheEmptyName) {
     FailingCaseFolding folding;
-    Platform ports = platform.Ports();
-    Platform failingPorts{ports.settings,  ports.policies, ports.clock, ports.dateTimeFormatter,
-                          ports.loginName, ports.timeZone, folding,     ports.numbers,
-                          ports.version};
+    const Platform failingPorts = platform.Ports({.caseFolding = &folding});
     const LogLine expectedLine{u"Error occurred.  Reason: Folding failed", 0, kLogSource};
 
     // The failure comes from folding a row late in the search.

@@ -8,32 +8,13 @@
 #include <vector>
 
 #include "Quillmark.h"
-#include "com/com_ptr.h"
 #include "com_test_support.h"
 #include "engine.h"
-#include "platform/windows/owners.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::ComPtr;
-using windows::BstrText;
-using windows::MakeBstr;
-using windows::UniqueBstr;
-using windows::UniqueRegKey;
 using windows::UniqueVariant;
-
-#ifdef _WIN64
-constexpr const wchar_t* kPlatformKey = L"win64";
-#else
-constexpr const wchar_t* kPlatformKey = L"win32";
-#endif
-
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
 
 // Every key and value below the given HKEY_CLASSES_ROOT paths, flattened to "path|name" ->
 // "type:data"; an absent key contributes nothing.
@@ -114,9 +95,11 @@ class ComServerTest : public ::testing::Test {
 
 TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRemovesExactlyThat) {
     // Other programs of this build share the prefix and may have registered the DLL already;
-    // start from an unregistered state and leave the registration as it was found.
+    // the registration is left as it was found. The test starts from a registration, so that
+    // `before`, what unregistering it leaves, shows what an unregistration leaves behind.
     const bool wasRegistered =
         DefaultValue(L"CLSID\\" + GuidText(CLSID_CQuillmark) + L"\\InprocServer32") != L"<absent>";
+    ASSERT_EQ(server_.registerServer(), S_OK);
     ASSERT_EQ(server_.unregisterServer(), S_OK);
     const RegistrySnapshot before = SnapshotOfRegistration();
 
@@ -124,6 +107,8 @@ TEST_F(ComServerTest, RegistrationWritesTheClassesAndLibraryAndUnregistrationRem
     const RegistrySnapshot registered = SnapshotOfRegistration();
     ASSERT_EQ(server_.registerServer(), S_OK);  // registering again changes nothing
     EXPECT_EQ(SnapshotOfRegistration(), registered);
+    // None of what registration writes was left by the first unregistration.
+    for (const auto& entry : registered) EXPECT_EQ(before.count(entry.first), 0u) << entry.first;
 
     const std::wstring path = server_.Path();
     struct Expected {

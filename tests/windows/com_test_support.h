@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the component's tests: the built DLL, a COM apartment per test, and the DLL loaded
-// into the test process with its four entry points.
+// Shared by the component's tests: the built DLL, a COM apartment per test, the DLL loaded into
+// the test process with its four entry points, and the owners and names the tests use.
 
 #include <gtest/gtest.h>
 #include <ole2.h>
@@ -9,7 +9,32 @@
 
 #include <string>
 
+#include "com/com_ptr.h"
+#include "platform/windows/owners.h"
+
 namespace quillmark::testing {
+
+using com::ComPtr;
+using windows::BstrText;
+using windows::MakeBstr;
+using windows::UniqueBstr;
+using windows::UniqueRegKey;
+
+// The registry's name for the platform of this build's bitness, and the type library's.
+#ifdef _WIN64
+constexpr const wchar_t* kPlatformKey = L"win64";
+constexpr SYSKIND kSysKind = SYS_WIN64;
+#else
+constexpr const wchar_t* kPlatformKey = L"win32";
+constexpr SYSKIND kSysKind = SYS_WIN32;
+#endif
+
+// A GUID in braces, as registry keys spell it.
+inline std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
 
 // The path of this build's DLL, of the test's own bitness, as Wine sees it (set by the build).
 inline const wchar_t* QuillmarkPath() {

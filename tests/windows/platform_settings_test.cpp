@@ -26,15 +26,7 @@ constexpr wchar_t kSettingsRoot[] = L"Software\\VB and VBA Program Settings\\";
 // the real Windows login name.
 struct ModuleOnWindowsPorts {
     explicit ModuleOnWindowsPorts(SettingsStore& settings)
-        : platform{.settings = settings,
-                   .policies = fakes.policies,
-                   .clock = fakes.clock,
-                   .dateTimeFormatter = fakes.dateTimeFormatter,
-                   .loginName = loginName,
-                   .timeZone = fakes.timeZone,
-                   .caseFolding = fakes.caseFolding,
-                   .numbers = fakes.numbers,
-                   .version = fakes.version} {}
+        : platform(fakes.Ports({.settings = &settings, .loginName = &loginName})) {}
 
     testing::HostRecord record;
     testing::FakeOutside outside{record};

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fake_host.h"
 #include "fake_platform.h"
 #include "platform/windows/case_folding.h"
 #include "platform/windows/time_zone_source.h"
 #include "timezone/time_zone.h"
+#include "zone_name_cases.h"
 
 namespace quillmark::testing {
 namespace {
@@ -32,16 +34,7 @@ std::u16string FieldText(const std::array<std::uint8_t, 64>& field) {
 class RealZone : public ::testing::Test {
   protected:
     Platform Ports(TimeZoneSource& zoneSource) {
-        const Platform fakes = platform.Ports();
-        return {.settings = fakes.settings,
-                .policies = fakes.policies,
-                .clock = fakes.clock,
-                .dateTimeFormatter = fakes.dateTimeFormatter,
-                .loginName = fakes.loginName,
-                .timeZone = zoneSource,
-                .caseFolding = folding,
-                .numbers = fakes.numbers,
-                .version = fakes.version};
+        return platform.Ports({.timeZone = &zoneSource, .caseFolding = &folding});
     }
     std::u16string Current(bool abbreviationsWanted) {
         return CTimeZone(outside, Ports(source)).GetCurrentTimeZone(abbreviationsWanted);
@@ -127,15 +120,8 @@ TEST(WindowsCaseFolding, FoldsAMailBodySizedText) {
 }
 
 TEST_F(LocaleLookup, TableMatchesAccentedCapitals) {
-    struct Case {
-        std::u16string name, expected;
-    };
-    const std::vector<Case> cases = {
-        {u"MITTELEUROP\u00C4ISCHE SOMMERZEIT", u"MESZ"},
-        {u"heure avanc\u00E9e du pacifique", u"HAP"},
-        {u"HEURE NORMALE DE L'EST", u"HEURE NORMALE DE L'EST"},
-    };
-    for (const Case& c : cases) {
+    for (const ZoneNameCase& c : kZoneNameCases) {
+        SCOPED_TRACE(ToUtf8(c.name));
         platform.timeZone.Set(1, c.name, u"");
         EXPECT_EQ(CTimeZone(outside, Ports(platform.timeZone)).GetCurrentTimeZone(true),
                   c.expected);

@@ -10,58 +10,23 @@
 #include <vector>
 
 #include "Quillmark.h"
-#include "com/com_ptr.h"
+#include "com/type_description_owners.h"
 #include "com_test_support.h"
 #include "engine.h"
-#include "platform/windows/owners.h"
 
 namespace quillmark::testing {
 namespace {
 
-using com::ComPtr;
-using windows::BstrText;
-using windows::MakeBstr;
-using windows::UniqueBstr;
-using windows::UniqueRegKey;
+using com::Borrow;
+using com::UniqueFuncDesc;
+using com::UniqueLibAttr;
+using com::UniqueTypeAttr;
 
-#ifdef _WIN64
-constexpr SYSKIND kSysKind = SYS_WIN64;
-#else
-constexpr SYSKIND kSysKind = SYS_WIN32;
-#endif
-
-class TypeAttributes {
-  public:
-    explicit TypeAttributes(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attributes_); }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes() {
-        if (attributes_) info_->ReleaseTypeAttr(attributes_);
-    }
-    const TYPEATTR* operator->() const { return attributes_; }
-
-  private:
-    ITypeInfo* info_;
-    TYPEATTR* attributes_ = nullptr;
-};
-
-class FunctionDescription {
-  public:
-    FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
-        info_->GetFuncDesc(index, &description_);
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-    ~FunctionDescription() {
-        if (description_) info_->ReleaseFuncDesc(description_);
-    }
-    const FUNCDESC* operator->() const { return description_; }
-    explicit operator bool() const { return description_ != nullptr; }
-
-  private:
-    ITypeInfo* info_;
-    FUNCDESC* description_ = nullptr;
-};
+UniqueTypeAttr AttributesOf(ITypeInfo* info) {
+    UniqueTypeAttr attributes;
+    EXPECT_EQ(Borrow(attributes, info, &ITypeInfo::GetTypeAttr), S_OK);
+    return attributes;
+}
 
 std::wstring NameOf(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
     UniqueBstr name;
@@ -74,9 +39,8 @@ std::wstring NameOf(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
 class EngineLibraryRegistration {
   public:
     EngineLibraryRegistration() {
-        wchar_t guid[40] = {};
-        StringFromGUID2(LIBID_TolvaneInterfaceEngine, guid, 40);
-        const std::wstring locale = std::wstring(L"TypeLib\\") + guid + L"\\1.1\\0";
+        const std::wstring locale =
+            L"TypeLib\\" + GuidText(LIBID_TolvaneInterfaceEngine) + L"\\1.1\\0";
         for (const wchar_t* platform : {L"win32", L"win64"}) Create(locale + L"\\" + platform);
     }
     EngineLibraryRegistration(const EngineLibraryRegistration&) = delete;
@@ -140,14 +104,13 @@ class TypeLibraryTest : public ::testing::Test {
 };
 
 TEST_F(TypeLibraryTest, LibraryIsQuillmark12ForItsPlatformWithItsHelpString) {
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(library_->GetLibAttr(&attributes), S_OK);
-    EXPECT_EQ(attributes->guid, LIBID_Quillmark);
-    EXPECT_EQ(attributes->wMajorVerNum, 1);
-    EXPECT_EQ(attributes->wMinorVerNum, 2);
-    EXPECT_EQ(attributes->lcid, 0x0409u);  // registration stays locale-neutral all the same
-    EXPECT_EQ(attributes->syskind, kSysKind);
-    library_->ReleaseTLibAttr(attributes);
+    UniqueLibAttr attributes;
+    ASSERT_EQ(Borrow(attributes, library_.Get(), &ITypeLib::GetLibAttr), S_OK);
+    EXPECT_EQ(attributes.Get()->guid, LIBID_Quillmark);
+    EXPECT_EQ(attributes.Get()->wMajorVerNum, 1);
+    EXPECT_EQ(attributes.Get()->wMinorVerNum, 2);
+    EXPECT_EQ(attributes.Get()->lcid, 0x0409u);  // registration stays locale-neutral all the same
+    EXPECT_EQ(attributes.Get()->syskind, kSysKind);
 
     UniqueBstr name, help, helpFile;
     DWORD helpContext = 1;
@@ -184,30 +147,31 @@ TEST_F(TypeLibraryTest, FiveTypesInOrderWithTheirKindsVersionsAndFlags) {
         const Expected& type = expected[index];
         ComPtr<ITypeInfo> info = Type(index);
         ASSERT_TRUE(info);
-        TypeAttributes attributes(info.Get());
+        const UniqueTypeAttr attributes = AttributesOf(info.Get());
         EXPECT_EQ(NameOf(info.Get()), type.name);
-        EXPECT_EQ(attributes->typekind, type.kind) << index;
-        EXPECT_EQ(attributes->guid, *type.guid) << index;
-        EXPECT_EQ(attributes->wMajorVerNum, type.major) << index;
-        EXPECT_EQ(attributes->wMinorVerNum, type.minor) << index;
-        EXPECT_EQ(attributes->wTypeFlags, type.flags) << index;
+        EXPECT_EQ(attributes.Get()->typekind, type.kind) << index;
+        EXPECT_EQ(attributes.Get()->guid, *type.guid) << index;
+        EXPECT_EQ(attributes.Get()->wMajorVerNum, type.major) << index;
+        EXPECT_EQ(attributes.Get()->wMinorVerNum, type.minor) << index;
+        EXPECT_EQ(attributes.Get()->wTypeFlags, type.flags) << index;
     }
 
     // A dual interface is listed by its dispatch half; the declared flags are on the vtable half.
     for (UINT index : {0u, 3u}) {
         ComPtr<ITypeInfo> vtable = InterfaceHalf(Type(index).Get());
         ASSERT_TRUE(vtable);
-        TypeAttributes attributes(vtable.Get());
-        EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
-        EXPECT_EQ(attributes->wTypeFlags, kDeclaredInterfaceFlags) << index;
+        const UniqueTypeAttr attributes = AttributesOf(vtable.Get());
+        EXPECT_EQ(attributes.Get()->typekind, TKIND_INTERFACE);
+        EXPECT_EQ(attributes.Get()->wTypeFlags, kDeclaredInterfaceFlags) << index;
     }
 
     // The alias stands for the module class's default interface.
     ComPtr<ITypeInfo> alias = Type(2);
-    TypeAttributes aliasAttributes(alias.Get());
-    ASSERT_EQ(aliasAttributes->tdescAlias.vt, VT_USERDEFINED);
+    const UniqueTypeAttr aliasAttributes = AttributesOf(alias.Get());
+    ASSERT_EQ(aliasAttributes.Get()->tdescAlias.vt, VT_USERDEFINED);
     ComPtr<ITypeInfo> target;
-    ASSERT_EQ(alias->GetRefTypeInfo(aliasAttributes->tdescAlias.hreftype, target.Receive()), S_OK);
+    ASSERT_EQ(alias->GetRefTypeInfo(aliasAttributes.Get()->tdescAlias.hreftype, target.Receive()),
+              S_OK);
     EXPECT_EQ(NameOf(target.Get()), L"_CQuillmark");
 }
 
@@ -226,8 +190,8 @@ TEST_F(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibra
         {1, 1, &IID_IModuleAPI, L"IModuleAPI", 0, L"TolvaneInterfaceEngine", 1, 1},
         {4, 0, &IID__CTimeZone, L"_CTimeZone", IMPLTYPEFLAG_FDEFAULT, L"Quillmark", 1, 2},
     };
-    EXPECT_EQ(TypeAttributes(Type(1).Get())->cImplTypes, 2);
-    EXPECT_EQ(TypeAttributes(Type(4).Get())->cImplTypes, 1);
+    EXPECT_EQ(AttributesOf(Type(1).Get()).Get()->cImplTypes, 2);
+    EXPECT_EQ(AttributesOf(Type(4).Get()).Get()->cImplTypes, 1);
     for (const Implemented& entry : implemented) {
         ComPtr<ITypeInfo> coclass = Type(entry.classIndex);
         HREFTYPE reference = 0;
@@ -237,7 +201,7 @@ TEST_F(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibra
         ASSERT_EQ(coclass->GetImplTypeFlags(entry.slot, &flags), S_OK);
         ASSERT_EQ(coclass->GetRefTypeInfo(reference, info.Receive()), S_OK) << entry.name;
         EXPECT_EQ(NameOf(info.Get()), entry.name);
-        EXPECT_EQ(TypeAttributes(info.Get())->guid, *entry.iid);
+        EXPECT_EQ(AttributesOf(info.Get()).Get()->guid, *entry.iid);
         EXPECT_EQ(flags, entry.flags) << entry.name;
 
         ComPtr<ITypeLib> container;
@@ -246,47 +210,50 @@ TEST_F(TypeLibraryTest, ClassesListTheirInterfacesWithIModuleApiInTheEngineLibra
         UniqueBstr libraryName;
         container->GetDocumentation(-1, libraryName.Receive(), nullptr, nullptr, nullptr);
         EXPECT_EQ(BstrText<wchar_t>(libraryName.Get()), entry.library) << entry.name;
-        TLIBATTR* attributes = nullptr;
-        ASSERT_EQ(container->GetLibAttr(&attributes), S_OK);
-        EXPECT_EQ(attributes->wMajorVerNum, entry.major) << entry.name;
-        EXPECT_EQ(attributes->wMinorVerNum, entry.minor) << entry.name;
-        container->ReleaseTLibAttr(attributes);
+        UniqueLibAttr attributes;
+        ASSERT_EQ(Borrow(attributes, container.Get(), &ITypeLib::GetLibAttr), S_OK);
+        EXPECT_EQ(attributes.Get()->wMajorVerNum, entry.major) << entry.name;
+        EXPECT_EQ(attributes.Get()->wMinorVerNum, entry.minor) << entry.name;
     }
 }
 
 TEST_F(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
-    // _CQuillmark: GetLoginName([out, retval] BSTR*).
-    ComPtr<ITypeInfo> login = InterfaceHalf(Type(0).Get());
-    ASSERT_TRUE(login);
-    ASSERT_EQ(TypeAttributes(login.Get())->cFuncs, 1);
-    {
-        FunctionDescription function(login.Get(), 0);
-        ASSERT_TRUE(function);
-        EXPECT_EQ(function->memid, 0x60030009);
-        EXPECT_EQ(NameOf(login.Get(), function->memid), L"GetLoginName");
-        EXPECT_EQ(function->invkind, INVOKE_FUNC);
-        EXPECT_EQ(function->callconv, CC_STDCALL);
-        EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
-        ASSERT_EQ(function->cParams, 1);
-        EXPECT_EQ(function->lprgelemdescParam[0].tdesc.vt, VT_PTR);
-        EXPECT_EQ(function->lprgelemdescParam[0].tdesc.lptdesc->vt, VT_BSTR);
-        EXPECT_EQ(function->lprgelemdescParam[0].paramdesc.wParamFlags,
-                  PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+    // Each interface has one method, whose last parameter is its [out, retval] BSTR*:
+    // _CQuillmark's GetLoginName([out, retval] BSTR*) and _CTimeZone's GetCurrentTimeZone([in,
+    // out, optional, defaultvalue(False)] VARIANT_BOOL*, [out, retval] BSTR*).
+    struct Method {
+        UINT type;
+        MEMBERID id;
+        const wchar_t* name;
+        SHORT parameters;
+    };
+    const Method methods[] = {{0, 0x60030009, L"GetLoginName", 1},
+                              {3, 0x60030004, L"GetCurrentTimeZone", 2}};
+    for (const Method& method : methods) {
+        ComPtr<ITypeInfo> vtable = InterfaceHalf(Type(method.type).Get());
+        ASSERT_TRUE(vtable);
+        ASSERT_EQ(AttributesOf(vtable.Get()).Get()->cFuncs, 1);
+        UniqueFuncDesc lent;
+        ASSERT_EQ(Borrow(lent, vtable.Get(), &ITypeInfo::GetFuncDesc, 0u), S_OK);
+        const FUNCDESC& function = *lent.Get();
+        EXPECT_EQ(function.memid, method.id);
+        EXPECT_EQ(NameOf(vtable.Get(), function.memid), method.name);
+        EXPECT_EQ(function.invkind, INVOKE_FUNC);
+        EXPECT_EQ(function.callconv, CC_STDCALL);
+        EXPECT_EQ(function.elemdescFunc.tdesc.vt, VT_HRESULT);
+        ASSERT_EQ(function.cParams, method.parameters);
+        const ELEMDESC& result = function.lprgelemdescParam[method.parameters - 1];
+        EXPECT_EQ(result.tdesc.vt, VT_PTR);
+        EXPECT_EQ(result.tdesc.lptdesc->vt, VT_BSTR);
+        EXPECT_EQ(result.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
     }
 
-    // _CTimeZone: GetCurrentTimeZone([in, out, optional, defaultvalue(False)] VARIANT_BOOL*,
-    // [out, retval] BSTR*).
+    // GetCurrentTimeZone's argument: optional, False when omitted, named for late-bound callers.
     ComPtr<ITypeInfo> zone = InterfaceHalf(Type(3).Get());
-    ASSERT_TRUE(zone);
-    ASSERT_EQ(TypeAttributes(zone.Get())->cFuncs, 1);
-    FunctionDescription function(zone.Get(), 0);
-    ASSERT_TRUE(function);
-    EXPECT_EQ(function->memid, 0x60030004);
-    EXPECT_EQ(NameOf(zone.Get(), function->memid), L"GetCurrentTimeZone");
-    EXPECT_EQ(function->callconv, CC_STDCALL);
-    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
-    ASSERT_EQ(function->cParams, 2);
-    const ELEMDESC& wanted = function->lprgelemdescParam[0];
+    UniqueFuncDesc lent;
+    ASSERT_EQ(Borrow(lent, zone.Get(), &ITypeInfo::GetFuncDesc, 0u), S_OK);
+    const FUNCDESC& function = *lent.Get();
+    const ELEMDESC& wanted = function.lprgelemdescParam[0];
     EXPECT_EQ(wanted.tdesc.vt, VT_PTR);
     EXPECT_EQ(wanted.tdesc.lptdesc->vt, VT_BOOL);
     EXPECT_EQ(wanted.paramdesc.wParamFlags,
@@ -299,15 +266,11 @@ TEST_F(TypeLibraryTest, MethodsHaveTheirDispatchIdentifiersAndParameters) {
     EXPECT_EQ(VarCmp(&wanted.paramdesc.pparamdescex->varDefaultValue, &falseValue,
                      LOCALE_USER_DEFAULT, 0),
               VARCMP_EQ);
-    const ELEMDESC& result = function->lprgelemdescParam[1];
-    EXPECT_EQ(result.tdesc.lptdesc->vt, VT_BSTR);
-    EXPECT_EQ(result.paramdesc.wParamFlags, PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
 
-    // The parameter's name as late-bound callers see it.
     UniqueBstr names[3];
     UINT count = 0;
     BSTR raw[3] = {};
-    ASSERT_EQ(zone->GetNames(function->memid, raw, 3, &count), S_OK);
+    ASSERT_EQ(zone->GetNames(function.memid, raw, 3, &count), S_OK);
     for (UINT i = 0; i < count; ++i) *names[i].Receive() = raw[i];
     ASSERT_GE(count, 2u);
     EXPECT_EQ(BstrText(names[1].Get()), u"abbreviationsWanted");

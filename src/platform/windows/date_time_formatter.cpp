@@ -37,8 +37,8 @@ std::u16string VariantDateTimeFormatter::Format(const LocalDateTime& value,
     if (pattern.size() > kLongestPattern) throw Error(u"The date or time format is too long");
     const UniqueBstr format = MakeBstr(pattern);
     UniqueBstr formatted;
-    Check(VarFormat(&date, format.Get(), kFirstDayOfWeekSunday, kFirstWeekHoldsJanuaryFirst, 0,
-                    formatted.Receive()));
+    CheckWithSystemText(VarFormat(&date, format.Get(), kFirstDayOfWeekSunday,
+                                  kFirstWeekHoldsJanuaryFirst, 0, formatted.Receive()));
     return BstrText(formatted.Get());
 }
 

@@ -13,7 +13,7 @@ std::int32_t VariantNumberParser::ToInt32(const std::u16string& text) {
     // The declaration takes a writable string, so the call gets its own copy.
     std::wstring input = ToWide(text);
     LONG value = 0;
-    Check(VarI4FromStr(input.data(), LOCALE_USER_DEFAULT, 0, &value));
+    CheckWithSystemText(VarI4FromStr(input.data(), LOCALE_USER_DEFAULT, 0, &value));
     return static_cast<std::int32_t>(value);
 }
 

@@ -13,8 +13,9 @@ std::u16string SystemMessage(HRESULT code);
 [[noreturn]] void ThrowHresult(HRESULT code);
 [[noreturn]] void ThrowWin32(DWORD code);
 
-// Throws when a COM or Win32 call failed; returns the code otherwise.
-inline HRESULT Check(HRESULT code) {
+// For the system's own calls: throws as ThrowHresult when the call failed; returns the code
+// otherwise. Calls on outside objects take the callee's description instead (com_error.h).
+inline HRESULT CheckWithSystemText(HRESULT code) {
     if (FAILED(code)) ThrowHresult(code);
     return code;
 }

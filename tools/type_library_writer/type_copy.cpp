@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "check.h"
+#include "check_step.h"
 #include "platform/windows/owners.h"
 
 namespace quillmark::type_library_writer {
@@ -14,39 +14,6 @@ namespace {
 using com::ComPtr;
 using windows::BstrText;
 using windows::UniqueBstr;
-
-// TYPEATTR of a type for as long as it lives.
-class TypeAttributes {
-  public:
-    explicit TypeAttributes(ITypeInfo* info) : info_(info) {
-        Check(info_->GetTypeAttr(&attributes_), "GetTypeAttr");
-    }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes() { info_->ReleaseTypeAttr(attributes_); }
-    const TYPEATTR* operator->() const { return attributes_; }
-
-  private:
-    ITypeInfo* info_;
-    TYPEATTR* attributes_ = nullptr;
-};
-
-// FUNCDESC of one function for as long as it lives.
-class FunctionDescription {
-  public:
-    FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
-        Check(info_->GetFuncDesc(index, &description_), "GetFuncDesc");
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-    ~FunctionDescription() { info_->ReleaseFuncDesc(description_); }
-    const FUNCDESC* operator->() const { return description_; }
-    const FUNCDESC& operator*() const { return *description_; }
-
-  private:
-    ITypeInfo* info_;
-    FUNCDESC* description_ = nullptr;
-};
 
 std::string NameOf(ITypeInfo* info) {
     UniqueBstr name;
@@ -59,25 +26,22 @@ std::string NameOf(ITypeInfo* info) {
 UINT PointerSizeOf(ITypeInfo* info) {
     ComPtr<ITypeLib> library;
     UINT index = 0;
-    Check(info->GetContainingTypeLib(library.Receive(), &index), "GetContainingTypeLib");
-    TLIBATTR* attributes = nullptr;
-    Check(library->GetLibAttr(&attributes), "GetLibAttr");
-    const UINT size = attributes->syskind == SYS_WIN64 ? 8 : 4;
-    library->ReleaseTLibAttr(attributes);
-    return size;
+    CheckStep(info->GetContainingTypeLib(library.Receive(), &index), "GetContainingTypeLib");
+    return LibAttrOf(library.Get()).Get()->syskind == SYS_WIN64 ? 8 : 4;
 }
 
 bool IsDual(ITypeInfo* source) {
-    TypeAttributes attributes(source);
-    return attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
+    const com::UniqueTypeAttr attributes = TypeAttrOf(source);
+    return attributes.Get()->typekind == TKIND_DISPATCH &&
+           (attributes.Get()->wTypeFlags & TYPEFLAG_FDUAL);
 }
 
 // The half of a dual interface that carries the vtable functions and the declared flags.
 ComPtr<ITypeInfo> InterfaceHalf(ITypeInfo* dispatch) {
     HREFTYPE reference = 0;
     ComPtr<ITypeInfo> half;
-    Check(dispatch->GetRefTypeOfImplType(-1, &reference), "GetRefTypeOfImplType(-1)");
-    Check(dispatch->GetRefTypeInfo(reference, half.Receive()), "GetRefTypeInfo");
+    CheckStep(dispatch->GetRefTypeOfImplType(-1, &reference), "GetRefTypeOfImplType(-1)");
+    CheckStep(dispatch->GetRefTypeInfo(reference, half.Receive()), "GetRefTypeInfo");
     return half;
 }
 
@@ -90,11 +54,11 @@ class Translator {
 
     HREFTYPE Reference(HREFTYPE sourceReference) {
         ComPtr<ITypeInfo> referenced;
-        Check(source_->GetRefTypeInfo(sourceReference, referenced.Receive()), "GetRefTypeInfo");
+        CheckStep(source_->GetRefTypeInfo(sourceReference, referenced.Receive()), "GetRefTypeInfo");
         const ComPtr<ITypeInfo> written = references_.TargetOf(referenced.Get());
         HREFTYPE reference = 0;
-        Check(target_->AddRefTypeInfo(written.Get(), &reference),
-              "AddRefTypeInfo of " + NameOf(written.Get()));
+        CheckStep(target_->AddRefTypeInfo(written.Get(), &reference),
+                  "AddRefTypeInfo of " + NameOf(written.Get()));
         return reference;
     }
 
@@ -124,75 +88,80 @@ class Translator {
 };
 
 void CopyDescription(ITypeInfo* source, ICreateTypeInfo* target) {
-    TypeAttributes attributes(source);
-    if (attributes->cVars != 0)
+    const com::UniqueTypeAttr lent = TypeAttrOf(source);
+    const TYPEATTR& attributes = *lent.Get();
+    if (attributes.cVars != 0)
         throw std::runtime_error(NameOf(source) + ": variables are not supported");
-    Check(target->SetGuid(attributes->guid), "SetGuid");
-    Check(target->SetVersion(attributes->wMajorVerNum, attributes->wMinorVerNum), "SetVersion");
+    CheckStep(target->SetGuid(attributes.guid), "SetGuid");
+    CheckStep(target->SetVersion(attributes.wMajorVerNum, attributes.wMinorVerNum), "SetVersion");
     UniqueBstr documentation;
     DWORD helpContext = 0;
-    Check(source->GetDocumentation(MEMBERID_NIL, nullptr, documentation.Receive(), &helpContext,
-                                   nullptr),
-          "GetDocumentation");
-    if (documentation.Get()) Check(target->SetDocString(documentation.Get()), "SetDocString");
-    if (helpContext) Check(target->SetHelpContext(helpContext), "SetHelpContext");
+    CheckStep(source->GetDocumentation(MEMBERID_NIL, nullptr, documentation.Receive(), &helpContext,
+                                       nullptr),
+              "GetDocumentation");
+    if (documentation.Get()) CheckStep(target->SetDocString(documentation.Get()), "SetDocString");
+    if (helpContext) CheckStep(target->SetHelpContext(helpContext), "SetHelpContext");
 }
 
 // Last, after the implemented types: adding one may set the dispatchable flag by itself (the
 // runtime's writer takes a reference to the library's first type for one to IDispatch).
 void CopyTypeFlags(ITypeInfo* source, ICreateTypeInfo* target) {
-    Check(target->SetTypeFlags(TypeAttributes(source)->wTypeFlags), "SetTypeFlags");
+    CheckStep(target->SetTypeFlags(TypeAttrOf(source).Get()->wTypeFlags), "SetTypeFlags");
 }
 
 void CopyImplementedTypes(ITypeInfo* source, ICreateTypeInfo* target, Translator& translator) {
-    const WORD count = TypeAttributes(source)->cImplTypes;
+    const WORD count = TypeAttrOf(source).Get()->cImplTypes;
     for (UINT index = 0; index < count; ++index) {
         HREFTYPE reference = 0;
         INT flags = 0;
-        Check(source->GetRefTypeOfImplType(index, &reference), "GetRefTypeOfImplType");
-        Check(source->GetImplTypeFlags(index, &flags), "GetImplTypeFlags");
-        Check(target->AddImplType(index, translator.Reference(reference)), "AddImplType");
-        if (flags) Check(target->SetImplTypeFlags(index, flags), "SetImplTypeFlags");
+        CheckStep(source->GetRefTypeOfImplType(index, &reference), "GetRefTypeOfImplType");
+        CheckStep(source->GetImplTypeFlags(index, &flags), "GetImplTypeFlags");
+        CheckStep(target->AddImplType(index, translator.Reference(reference)), "AddImplType");
+        if (flags) CheckStep(target->SetImplTypeFlags(index, flags), "SetImplTypeFlags");
     }
 }
 
 void CopyFunction(ITypeInfo* source, ICreateTypeInfo* target, UINT index, Translator& translator) {
-    const FunctionDescription function(source, index);
-    FUNCDESC copy = *function;
+    const com::UniqueFuncDesc lent =
+        Borrowed<com::UniqueFuncDesc>(source, &ITypeInfo::GetFuncDesc, "GetFuncDesc", index);
+    const FUNCDESC& function = *lent.Get();
+    FUNCDESC copy = function;
     // The runtime reports vtable offsets in this program's pointer size; the library keeps them
     // in its own platform's. Given explicitly, the writer keeps them as they are; laid out by the
     // writer, a 32-bit library's offsets would follow this 64-bit program's IDispatch.
-    copy.oVft = static_cast<SHORT>(function->oVft * PointerSizeOf(source) / sizeof(void*));
-    std::vector<ELEMDESC> parameters(function->lprgelemdescParam,
-                                     function->lprgelemdescParam + function->cParams);
+    copy.oVft = static_cast<SHORT>(function.oVft * PointerSizeOf(source) / sizeof(void*));
+    std::vector<ELEMDESC> parameters(function.lprgelemdescParam,
+                                     function.lprgelemdescParam + function.cParams);
     for (ELEMDESC& parameter : parameters) parameter.tdesc = translator.Translate(parameter.tdesc);
     copy.lprgelemdescParam = parameters.data();
-    copy.elemdescFunc.tdesc = translator.Translate(function->elemdescFunc.tdesc);
-    Check(target->AddFuncDesc(index, &copy), "AddFuncDesc");
+    copy.elemdescFunc.tdesc = translator.Translate(function.elemdescFunc.tdesc);
+    CheckStep(target->AddFuncDesc(index, &copy), "AddFuncDesc");
 
-    std::vector<BSTR> names(function->cParams + 1);
+    std::vector<BSTR> names(function.cParams + 1);
     UINT count = 0;
-    Check(source->GetNames(function->memid, names.data(), static_cast<UINT>(names.size()), &count),
-          "GetNames");
+    CheckStep(
+        source->GetNames(function.memid, names.data(), static_cast<UINT>(names.size()), &count),
+        "GetNames");
     std::vector<UniqueBstr> owners(count);
     for (UINT name = 0; name < count; ++name) *owners[name].Receive() = names[name];
-    Check(target->SetFuncAndParamNames(index, names.data(), count), "SetFuncAndParamNames");
+    CheckStep(target->SetFuncAndParamNames(index, names.data(), count), "SetFuncAndParamNames");
 
     UniqueBstr documentation;
     DWORD helpContext = 0;
-    Check(source->GetDocumentation(function->memid, nullptr, documentation.Receive(), &helpContext,
-                                   nullptr),
-          "GetDocumentation");
+    CheckStep(source->GetDocumentation(function.memid, nullptr, documentation.Receive(),
+                                       &helpContext, nullptr),
+              "GetDocumentation");
     if (documentation.Get())
-        Check(target->SetFuncDocString(index, documentation.Get()), "SetFuncDocString");
-    if (helpContext) Check(target->SetFuncHelpContext(index, helpContext), "SetFuncHelpContext");
+        CheckStep(target->SetFuncDocString(index, documentation.Get()), "SetFuncDocString");
+    if (helpContext)
+        CheckStep(target->SetFuncHelpContext(index, helpContext), "SetFuncHelpContext");
 }
 
 }  // namespace
 
 TYPEKIND WrittenKind(ITypeInfo* source) {
     if (IsDual(source)) return TKIND_INTERFACE;
-    const TYPEKIND kind = TypeAttributes(source)->typekind;
+    const TYPEKIND kind = TypeAttrOf(source).Get()->typekind;
     if (kind == TKIND_INTERFACE || kind == TKIND_COCLASS || kind == TKIND_ALIAS) return kind;
     throw std::runtime_error(NameOf(source) + ": this kind of type is not supported");
 }
@@ -204,12 +173,12 @@ void CopyType(ITypeInfo* source, ICreateTypeInfo* target, const ReferenceTargets
     Translator translator(copied.Get(), target, references);
     CopyDescription(copied.Get(), target);
     if (kind == TKIND_ALIAS) {
-        TYPEDESC alias = translator.Translate(TypeAttributes(copied.Get())->tdescAlias);
-        Check(target->SetTypeDescAlias(&alias), "SetTypeDescAlias");
+        TYPEDESC alias = translator.Translate(TypeAttrOf(copied.Get()).Get()->tdescAlias);
+        CheckStep(target->SetTypeDescAlias(&alias), "SetTypeDescAlias");
     } else {
         CopyImplementedTypes(copied.Get(), target, translator);
     }
-    const WORD functions = TypeAttributes(copied.Get())->cFuncs;
+    const WORD functions = TypeAttrOf(copied.Get()).Get()->cFuncs;
     for (UINT index = 0; index < functions; ++index)
         CopyFunction(copied.Get(), target, index, translator);
     CopyTypeFlags(copied.Get(), target);

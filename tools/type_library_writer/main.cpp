@@ -12,17 +12,17 @@
 #include <exception>
 #include <vector>
 
-#include "check.h"
+#include "check_step.h"
 #include "library_copy.h"
 
 namespace {
 
 using quillmark::com::ComPtr;
-using quillmark::type_library_writer::Check;
+using quillmark::type_library_writer::CheckStep;
 
 ComPtr<ITypeLib> Load(const wchar_t* path) {
     ComPtr<ITypeLib> library;
-    Check(LoadTypeLibEx(path, REGKIND_NONE, library.Receive()), "loading a type library");
+    CheckStep(LoadTypeLibEx(path, REGKIND_NONE, library.Receive()), "loading a type library");
     return library;
 }
 
