@@ -10,26 +10,11 @@
 
 namespace quillmark::testing {
 
-std::u16string FakeSettingsStore::Read(const std::u16string& application,
-                                       const std::u16string& section, const std::u16string& key,
-                                       const std::u16string& fallback) {
-    if (failReads) throw Error(u"Settings store read failed");
-    const auto found = values.find({application, section, key});
-    return found == values.end() ? fallback : found->second;
-}
-
 void FakeSettingsStore::Write(const std::u16string& application, const std::u16string& section,
                               const std::u16string& key, const std::u16string& value) {
     if (failWrites) throw Error(u"Settings store write failed");
     ++writes;
     values[{application, section, key}] = value;
-}
-
-StoredValue FakeSettingsStore::Inspect(const std::u16string& application,
-                                       const std::u16string& section, const std::u16string& key) {
-    const auto found = values.find({application, section, key});
-    if (found == values.end()) return {};
-    return StoredValue::Text(found->second);
 }
 
 std::vector<std::u16string> FakeSettingsStore::ApplicationsWith(const std::u16string& section) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/error.h"
 #include "platform/platform.h"
 #include "platform/portable/latin_case_folding.h"
 
@@ -20,11 +21,18 @@ class FakeSettingsStore : public SettingsStore {
     using Address = std::tuple<std::u16string, std::u16string, std::u16string>;
 
     std::u16string Read(const std::u16string& application, const std::u16string& section,
-                        const std::u16string& key, const std::u16string& fallback) override;
+                        const std::u16string& key, const std::u16string& fallback) override {
+        if (failReads) throw Error(u"Settings store read failed");
+        const auto found = values.find({application, section, key});
+        return found == values.end() ? fallback : found->second;
+    }
     void Write(const std::u16string& application, const std::u16string& section,
                const std::u16string& key, const std::u16string& value) override;
     StoredValue Inspect(const std::u16string& application, const std::u16string& section,
-                        const std::u16string& key) override;
+                        const std::u16string& key) override {
+        const auto found = values.find({application, section, key});
+        return found == values.end() ? StoredValue{} : StoredValue::Text(found->second);
+    }
     std::vector<std::u16string> ApplicationsWith(const std::u16string& section) override;
     std::u16string Location(const std::u16string& application,
                             const std::u16string& section) override {
