@@ -1,8 +1,6 @@
 #include "scenario.h"
 
-#include <algorithm>
 #include <climits>
-#include <iterator>
 
 #include "base/text.h"
 #include "extension.h"
@@ -175,9 +173,7 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
 // "answer": VALUE} (see Fault).
 Fault ParseFault(const json& entry, const std::string& where) {
     const json* point = &entry;
-    std::optional<long> call;
-    std::optional<HRESULT> code;
-    std::optional<std::string> answer;
+    Fault fault("");
     if (entry.is_object()) {
         CheckMembers(entry, {"point", "call", "hresult", "answer"}, where);
         if (!entry.contains("point")) throw ScenarioError(where + " needs a \"point\"");
@@ -187,14 +183,14 @@ Fault ParseFault(const json& entry, const std::string& where) {
             if (!value.is_number_integer() || value.get<long long>() < 1 ||
                 value.get<long long>() > LONG_MAX)
                 throw ScenarioError(where + ".call must be a positive integer");
-            call = static_cast<long>(value.get<long long>());
+            fault.call = static_cast<long>(value.get<long long>());
         }
         HRESULT parsed;
         const std::string hex = " must be an HRESULT in hexadecimal, such as \"0x8007000E\"";
         if (entry.contains("hresult")) {
             if (!ParseHresult(entry["hresult"], &parsed))
                 throw ScenarioError(where + ".hresult" + hex);
-            if (parsed != quillmark::testing::kInjectedFailure) code = parsed;
+            if (parsed != quillmark::testing::kInjectedFailure) fault.code = parsed;
         }
         if (entry.contains("answer")) {
             const json& value = entry["answer"];
@@ -206,17 +202,13 @@ Fault ParseFault(const json& entry, const std::string& where) {
                                     "\"nothing\" or {\"error\": HRESULT}");
             if (value.is_object() && !ParseHresult(value["error"], &parsed))
                 throw ScenarioError(where + hex);
-            answer = value.dump();
+            fault.answer = value.dump();
         }
     }
-    const auto& points = quillmark::testing::kFaultPoints;
-    if (!point->is_string() || std::find(std::begin(points), std::end(points),
-                                         point->get<std::string>()) == std::end(points))
+    if (!point->is_string() || !quillmark::testing::IsFaultPoint(point->get<std::string>()))
         throw ScenarioError("fail names an unknown operation: " + point->dump());
-    Fault fault(point->get<std::string>(), call.value_or(0));
-    fault.code = code;
-    fault.answer = answer;
-    if (answer && fault.point.rfind("safeitem.", 0) != 0)
+    fault.point = point->get<std::string>();
+    if (fault.answer && fault.point.rfind("safeitem.", 0) != 0)
         throw ScenarioError(where + ": only the safe mail item's properties answer values");
     return fault;
 }

@@ -1,7 +1,5 @@
 #include "fake_host.h"
 
-#include <algorithm>
-#include <iterator>
 #include <stdexcept>
 
 #include "base/error.h"
@@ -10,9 +8,7 @@
 namespace quillmark::testing {
 
 const Fault* HostRecord::Check(const std::string& operation) {
-    if (std::find(std::begin(kFaultPoints), std::end(kFaultPoints), operation) ==
-        std::end(kFaultPoints))
-        throw std::logic_error("not a fault point: " + operation);
+    if (!IsFaultPoint(operation)) throw std::logic_error("not a fault point: " + operation);
     const long call = ++calls[operation];
     for (const Fault& fault : failing) {
         if (fault.point != operation || (fault.call != 0 && fault.call != call)) continue;

@@ -4,6 +4,8 @@
 // and the stand-in host's scenarios use. Each fake checks its operation under one of these names
 // when it is called (HostRecord::Check), so a new operation is added here and in its fake only.
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 namespace quillmark::testing {
@@ -33,5 +35,10 @@ inline constexpr std::string_view kFaultPoints[] = {
     "probe.GetBodyFormat",
     "item.Submitted",
 };
+
+inline bool IsFaultPoint(std::string_view name) {
+    return std::find(std::begin(kFaultPoints), std::end(kFaultPoints), name) !=
+           std::end(kFaultPoints);
+}
 
 }  // namespace quillmark::testing
