@@ -5,18 +5,14 @@
 //
 //   { "call": "Invoke", "object": "module", "member": "ZMItemEvent", "flags": "method",
 //     "args": [ { "vt": "I4", "value": 4, "byref": true }, { "vt": "NULL" } ] }
-//   { "call": "Invoke", "object": "timezone", "vtable": 7,
-//     "args": [ { "vt": "BOOL", "value": 1, "byref": true },
-//               { "vt": "BSTR", "value": null, "byref": true } ] }
 //
 // "object": "module" (IModuleAPI's dispatch), "default" (the module's default interface) or
 // "timezone" (a new CTimeZone). "member" goes through GetIDsOfNames and IDispatch::Invoke with
-// "flags" "method" (the default), "get", "put" or "methodget"; "vtable" instead calls that slot of
-// the object's interface directly (early binding) and reports its HRESULT. Arguments come in
-// declaration order; "vt" is EMPTY, NULL, I2, I4, R8, BOOL, BSTR (null: a null BSTR), DISPATCH
-// (null, or "engine": a new engine object) or ERROR ("0x80020004": the missing-argument mark);
-// "byref" passes a reference to the value. The report gives the HRESULT, the error description,
-// the argument error position, the result and every argument after the call.
+// "flags" "method" (the default) or "get". Arguments come in declaration order; "vt" is EMPTY,
+// NULL, I4, BOOL, BSTR (null: a null BSTR), DISPATCH (null, or "engine": a new engine object) or
+// ERROR ("0x80020004": the missing-argument mark); "byref" passes a reference to the value. The
+// report gives the HRESULT, the exception's description, the result and every argument after
+// the call.
 
 #include <ole2.h>
 #include <windows.h>
@@ -31,7 +27,7 @@ namespace standin {
 // Resolves name with GetIDsOfNames and calls it through IDispatch::Invoke, as a scripting client
 // does.
 HRESULT InvokeByName(IDispatch* object, std::wstring name, WORD flags, DISPPARAMS& params,
-                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError = nullptr);
+                     VARIANT* result, EXCEPINFO* exception);
 
 // Throws ScenarioError when the step is not a well-formed raw call.
 void CheckRawInvoke(const nlohmann::json& step, const std::string& where);

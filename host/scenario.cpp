@@ -37,22 +37,14 @@ const std::map<std::string, std::set<std::string>> kCalls = {
     {"ZMButtonAction", {"buttonId", "cancelDefault"}},
     {"ZMMenuAction", {"menuId", "cancelDefault"}},
     {"ZMHotkeyAction", {"lp"}},
-    {"ZMItemEvent", {"selector", "cancel", "item", "folderEntryId", "folderStoreId"}},
+    {"ZMItemEvent", {"selector", "cancel", "item"}},
     {"Measure", {"label"}},
-    {"Invoke", {"object", "member", "flags", "args", "vtable"}},
+    {"Invoke", {"object", "member", "flags", "args"}},
     {"BareGetPut", {"property", "item"}},
 };
 
 const std::set<std::string> kItemMembers = {"id",   "type",     "submitted", "subject",
                                             "body", "htmlbody", "rtfbody",   "format"};
-
-void CheckMembers(const json& object, const std::set<std::string>& allowed,
-                  const std::string& where) {
-    if (!object.is_object()) throw ScenarioError(where + " must be an object");
-    for (const auto& [name, value] : object.items())
-        if (!allowed.count(name))
-            throw ScenarioError(where + " has an unknown member \"" + name + "\"");
-}
 
 std::u16string Text(const json& value, const std::string& where) {
     if (std::optional<std::u16string> units = UnitsText(value)) return *units;
@@ -149,18 +141,14 @@ Step ParseStep(const json& step, const std::string& where, std::set<std::string>
     for (const char* name : {"buttonId", "menuId", "lp"})
         if (step.contains(name)) parsed.number = Number(step[name], where + "." + name);
     if (step.contains("message")) parsed.message = Text(step["message"], where + ".message");
-    if (step.contains("folderEntryId"))
-        parsed.folderEntryId = Text(step["folderEntryId"], where + ".folderEntryId");
-    if (step.contains("folderStoreId"))
-        parsed.folderStoreId = Text(step["folderStoreId"], where + ".folderStoreId");
-    if (step.contains("property")) {
-        parsed.property = quillmark::windows::ToWide(Text(step["property"], where + ".property"));
-        if (parsed.property != L"Subject" && parsed.property != L"Body" &&
-            parsed.property != L"HTMLBody" && parsed.property != L"RTFBody")
-            throw ScenarioError(where + ".property must be Subject, Body, HTMLBody or RTFBody");
+    if (parsed.call == "BareGetPut") {
+        const json property = step.value("property", json());
+        if (property != "Subject" && property != "Body" && property != "HTMLBody" &&
+            property != "RTFBody")
+            throw ScenarioError(where +
+                                " needs a \"property\" of Subject, Body, HTMLBody or RTFBody");
+        parsed.property = quillmark::windows::ToWide(FromUtf8(property.get<std::string>()));
     }
-    if (parsed.call == "BareGetPut" && parsed.property.empty())
-        throw ScenarioError(where + " needs a \"property\"");
     if (parsed.call == "ZMItemEvent" || parsed.call == "BareGetPut") {
         if (!step.contains("item"))
             throw ScenarioError(where + " needs an \"item\" (null for none)");
@@ -179,11 +167,8 @@ Fault ParseFault(const json& entry, const std::string& where) {
         if (!entry.contains("point")) throw ScenarioError(where + " needs a \"point\"");
         point = &entry["point"];
         if (entry.contains("call")) {
-            const json& value = entry["call"];
-            if (!value.is_number_integer() || value.get<long long>() < 1 ||
-                value.get<long long>() > LONG_MAX)
-                throw ScenarioError(where + ".call must be a positive integer");
-            fault.call = static_cast<long>(value.get<long long>());
+            fault.call = Number(entry["call"], where + ".call");
+            if (fault.call < 1) throw ScenarioError(where + ".call must be at least 1");
         }
         HRESULT parsed;
         const std::string hex = " must be an HRESULT in hexadecimal, such as \"0x8007000E\"";
@@ -232,6 +217,14 @@ void ParsePolicies(const json& policies, Scenario& scenario) {
 }
 
 }  // namespace
+
+void CheckMembers(const json& object, const std::set<std::string>& allowed,
+                  const std::string& where) {
+    if (!object.is_object()) throw ScenarioError(where + " must be an object");
+    for (const auto& [name, value] : object.items())
+        if (!allowed.count(name))
+            throw ScenarioError(where + " has an unknown member \"" + name + "\"");
+}
 
 Scenario ParseScenario(const json& document) {
     // "description" says what the scenario shows; the host does not read it.

@@ -23,6 +23,10 @@ class ScenarioError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Throws ScenarioError unless object is a JSON object with no members but those allowed.
+void CheckMembers(const nlohmann::json& object, const std::set<std::string>& allowed,
+                  const std::string& where);
+
 struct ItemSpec {
     std::optional<std::string> id;  // items sharing an id are one object across steps
     bool reused = false;            // an earlier step created the item with this id
