@@ -198,10 +198,10 @@ Fault ParseFault(const json& entry, const std::string& where) {
     return fault;
 }
 
-// A setting's value: text, stored as the automation runtime stores it, or a value of any kind.
+// A setting's value: text, stored as the automation runtime stores it, or a value of its kind.
 RawValue SettingValue(const json& value, const std::string& where) {
     if (value.is_object() && value.contains("type")) return ParseRawValue(value, where);
-    return PlainText(Text(value, where));
+    return TextValue(Text(value, where));
 }
 
 // {"machine": {NAME: VALUE}, "user": {...}}, each VALUE as in settings.values.

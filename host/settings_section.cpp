@@ -26,8 +26,10 @@ using quillmark::windows::WidePtr;
 }
 
 const std::map<std::string, DWORD> kValueTypes = {
-    {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ}, {"REG_BINARY", REG_BINARY},
-    {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+    {"REG_SZ", REG_SZ},
+    {"REG_EXPAND_SZ", REG_EXPAND_SZ},
+    {"REG_BINARY", REG_BINARY},
+    {"REG_DWORD", REG_DWORD},
 };
 
 std::string Hex(const BYTE* data, size_t size) {
@@ -48,9 +50,7 @@ RawValue ParseRawValue(const nlohmann::json& value, const std::string& where) {
     if (!type.is_string() || !kValueTypes.count(type.get<std::string>()))
         throw ScenarioError(where + ".type must name a registry value kind");
     raw.type = kValueTypes.at(type.get<std::string>());
-    for (const auto& [name, member] : value.items())
-        if (name != "type" && name != "hex" && name != "text" && name != "terminated")
-            throw ScenarioError(where + " has an unknown member \"" + name + "\"");
+    CheckMembers(value, {"type", "hex", "text", "terminated"}, where);
     if (value.contains("hex") == value.contains("text"))
         throw ScenarioError(where + " needs either \"hex\" or \"text\"");
     if (value.contains("hex")) {
@@ -65,19 +65,14 @@ RawValue ParseRawValue(const nlohmann::json& value, const std::string& where) {
     }
     if (!value["text"].is_string() || (raw.type != REG_SZ && raw.type != REG_EXPAND_SZ))
         throw ScenarioError(where + ".text must be a string, for REG_SZ or REG_EXPAND_SZ");
-    std::u16string text = quillmark::FromUtf8(value["text"].get<std::string>());
-    if (value.value("terminated", true)) text.push_back(u'\0');
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    raw.bytes.assign(bytes, bytes + text.size() * sizeof(char16_t));
-    return raw;
+    return TextValue(quillmark::FromUtf8(value["text"].get<std::string>()), raw.type,
+                     value.value("terminated", true));
 }
 
-RawValue PlainText(const std::u16string& text) {
-    RawValue raw;
-    raw.type = REG_SZ;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.c_str());
-    raw.bytes.assign(bytes, bytes + (text.size() + 1) * sizeof(char16_t));
-    return raw;
+RawValue TextValue(std::u16string text, unsigned long type, bool terminated) {
+    if (terminated) text.push_back(u'\0');
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    return {type, {bytes, bytes + text.size() * sizeof(char16_t)}};
 }
 
 SettingsSection::SettingsSection()

@@ -15,9 +15,9 @@
 namespace standin {
 
 // A value as the registry stores it: its kind and its bytes. Scenarios give it as
-// {"type": "REG_DWORD" | "REG_BINARY" | "REG_EXPAND_SZ" | "REG_SZ" | "REG_MULTI_SZ",
-//  "hex": "0500…"} or, for the text kinds, {"type": …, "text": "…", "terminated": false} (by
-// default the text is stored with its terminating zero).
+// {"type": "REG_DWORD" | "REG_BINARY" | "REG_EXPAND_SZ" | "REG_SZ", "hex": "0500…"} or, for the
+// text kinds, {"type": …, "text": "…", "terminated": false} (by default the text is stored with its
+// terminating zero).
 struct RawValue {
     unsigned long type = 0;
     std::vector<unsigned char> bytes;
@@ -25,8 +25,9 @@ struct RawValue {
 
 // Throws ScenarioError for a malformed value.
 RawValue ParseRawValue(const nlohmann::json& value, const std::string& where);
-// Text stored as the automation runtime stores it: REG_SZ with its terminating zero.
-RawValue PlainText(const std::u16string& text);
+// Text as a value of a text kind; by default as the automation runtime stores it: REG_SZ with its
+// terminating zero.
+RawValue TextValue(std::u16string text, unsigned long type = REG_SZ, bool terminated = true);
 
 class SettingsSection {
   public:
