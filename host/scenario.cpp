@@ -171,22 +171,21 @@ Fault ParseFault(const json& entry, const std::string& where) {
             if (fault.call < 1) throw ScenarioError(where + ".call must be at least 1");
         }
         HRESULT parsed;
-        const std::string hex = " must be an HRESULT in hexadecimal, such as \"0x8007000E\"";
         if (entry.contains("hresult")) {
             if (!ParseHresult(entry["hresult"], &parsed))
-                throw ScenarioError(where + ".hresult" + hex);
+                throw ScenarioError(where +
+                                    ".hresult must be an HRESULT in hexadecimal, such as "
+                                    "\"0x8007000E\"");
             if (parsed != quillmark::testing::kInjectedFailure) fault.code = parsed;
         }
         if (entry.contains("answer")) {
             const json& value = entry["answer"];
-            if (!value.is_null() && !value.is_number_integer() && value != "empty" &&
-                value != "nothing" &&
-                !(value.is_object() && value.size() == 1 && value.contains("error")))
+            if (!value.is_null() && value != "empty" && value != "nothing" &&
+                !(value.is_object() && value.size() == 1 &&
+                  ParseHresult(value.value("error", json()), &parsed)))
                 throw ScenarioError(where +
-                                    ".answer must be null, an integer, \"empty\", "
-                                    "\"nothing\" or {\"error\": HRESULT}");
-            if (value.is_object() && !ParseHresult(value["error"], &parsed))
-                throw ScenarioError(where + hex);
+                                    ".answer must be null, \"empty\", \"nothing\" or "
+                                    "{\"error\": HRESULT}, the HRESULT in hexadecimal");
             fault.answer = value.dump();
         }
     }
