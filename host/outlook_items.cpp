@@ -1,8 +1,5 @@
 #include "outlook_items.h"
 
-#include <map>
-#include <mutex>
-
 #include "type_libraries.h"
 
 namespace standin {
@@ -11,16 +8,9 @@ namespace {
 
 constexpr DISPID kSubmittedId = 0xF001;  // Outlook's own number for MailItem.Submitted
 
-// Every apartment's items are in one table; the lock guards it.
-std::map<IUnknown*, OutlookObject*>& LiveObjects() {
-    static std::map<IUnknown*, OutlookObject*> objects;
-    return objects;
-}
-
-std::mutex& LiveObjectsLock() {
-    static std::mutex lock;
-    return lock;
-}
+// Answered only by the host's own Outlook objects, with the object itself.
+constexpr IID kOutlookObjectIid = {
+    0x5b0c6f2e, 0x8d41, 0x4a7e, {0x9c, 0x13, 0x2f, 0x6a, 0xd0, 0x47, 0xb8, 0x91}};
 
 }  // namespace
 
@@ -29,22 +19,20 @@ OutlookObject::OutlookObject(const std::optional<std::u16string>& typeName,
     : hasSubmitted_(submitted != nullptr) {
     if (typeName) typeInfo_ = OutlookTypeInfo(*typeName);
     if (submitted) VariantCopy(submitted_.Receive(), const_cast<VARIANT*>(submitted));
-    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
-    LiveObjects()[static_cast<IDispatch*>(this)] = this;
-}
-
-OutlookObject::~OutlookObject() {
-    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
-    LiveObjects().erase(static_cast<IDispatch*>(this));
 }
 
 OutlookObject* OutlookObject::Find(IDispatch* object) {
-    if (!object) return nullptr;
-    ComPtr<IUnknown> identity;
-    if (FAILED(object->QueryInterface(IID_IUnknown, identity.ReceiveVoid()))) return nullptr;
-    const std::lock_guard<std::mutex> lock(LiveObjectsLock());
-    auto found = LiveObjects().find(identity.Get());
-    return found == LiveObjects().end() ? nullptr : found->second;
+    ComPtr<IDispatch> found;
+    if (!object || FAILED(object->QueryInterface(kOutlookObjectIid, found.ReceiveVoid())))
+        return nullptr;
+    return static_cast<OutlookObject*>(found.Get());  // the caller's reference keeps it alive
+}
+
+HRESULT OutlookObject::QueryInterface(REFIID iid, void** out) {
+    if (!out || iid != kOutlookObjectIid) return CountedObject::QueryInterface(iid, out);
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
 }
 
 HRESULT OutlookObject::GetTypeInfoCount(UINT* count) {

@@ -28,6 +28,7 @@ class OutlookObject : public CountedObject<IDispatch, IDispatch> {
     // The item's content, which the safe mail item reads and writes.
     quillmark::testing::FakeOutlookItem& Item() { return item_; }
 
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** out) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -37,7 +38,7 @@ class OutlookObject : public CountedObject<IDispatch, IDispatch> {
                                      UINT* argumentError) override;
 
   private:
-    ~OutlookObject() override;
+    ~OutlookObject() override = default;
 
     quillmark::testing::FakeOutlookItem item_{TheRecord()};
     ComPtr<ITypeInfo> typeInfo_;
