@@ -68,8 +68,7 @@ class CountedObject : public Base, public Others... {
 
 template <class Interface>
 HRESULT LoadHostTypeInfo(ComPtr<ITypeInfo>& info) {
-    info = ComPtr<ITypeInfo>(InterfaceTypeInfo(__uuidof(Interface)));
-    return info ? S_OK : TYPE_E_CANTLOADLIBRARY;
+    return InterfaceTypeInfo(__uuidof(Interface), info);
 }
 
 template <class Interface>

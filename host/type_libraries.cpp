@@ -1,18 +1,11 @@
 #include "type_libraries.h"
 
-#include <cstring>
 #include <map>
 #include <mutex>
 
 namespace standin {
 
 namespace {
-
-struct GuidLess {
-    bool operator()(const GUID& left, const GUID& right) const {
-        return memcmp(&left, &right, sizeof(GUID)) < 0;
-    }
-};
 
 ComPtr<ITypeLib> LoadEmbedded(int resource) {
     ComPtr<ITypeLib> library;
@@ -47,19 +40,13 @@ std::wstring EmbeddedLibraryPath(int resource) {
     return std::wstring(module, length) + L"\\" + std::to_wstring(resource);
 }
 
-ITypeInfo* InterfaceTypeInfo(REFIID iid) {
+HRESULT InterfaceTypeInfo(REFIID iid, ComPtr<ITypeInfo>& info) {
     const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
-    static std::map<GUID, ComPtr<ITypeInfo>, GuidLess> cache;
     static ComPtr<ITypeLib> libraries[] = {LoadEmbedded(kEngineLibraryResource),
                                            LoadEmbedded(kMailHelperLibraryResource)};
-    auto found = cache.find(iid);
-    if (found != cache.end()) return found->second.Get();
-    for (auto& library : libraries) {
-        ComPtr<ITypeInfo> info;
-        if (library && SUCCEEDED(library->GetTypeInfoOfGuid(iid, info.Receive())))
-            return cache.emplace(iid, info).first->second.Get();
-    }
-    return nullptr;
+    for (auto& library : libraries)
+        if (library && SUCCEEDED(library->GetTypeInfoOfGuid(iid, info.Receive()))) return S_OK;
+    return TYPE_E_CANTLOADLIBRARY;
 }
 
 ComPtr<ITypeInfo> OutlookTypeInfo(const std::u16string& typeName) {

@@ -22,9 +22,8 @@ constexpr int kMailHelperLibraryResource = 2;
 // The path LoadTypeLib understands for one embedded type library: "<exe>\<resource>".
 std::wstring EmbeddedLibraryPath(int resource);
 
-// The description of an interface of the engine or mail helper library; null when it cannot be
-// loaded.
-ITypeInfo* InterfaceTypeInfo(REFIID iid);
+// The description of an interface of the engine or mail helper library, into info.
+HRESULT InterfaceTypeInfo(REFIID iid, ComPtr<ITypeInfo>& info);
 
 // A dispatch type named typeName, as Outlook's object library describes its items ("_MailItem").
 ComPtr<ITypeInfo> OutlookTypeInfo(const std::u16string& typeName);
