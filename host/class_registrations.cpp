@@ -1,8 +1,10 @@
 #include "class_registrations.h"
 
 #include <new>
+#include <stdexcept>
 
 #include "engine_library.h"
+#include "json_text.h"
 #include "mail_helper_library.h"
 
 namespace standin {
@@ -32,13 +34,14 @@ class ClassFactory : public CountedObject<IClassFactory, IClassFactory> {
 };
 
 template <class T>
-HRESULT RegisterFactory(REFCLSID clsid, const char* creationPoint, std::vector<DWORD>& cookies) {
+void RegisterFactory(REFCLSID clsid, const char* creationPoint, std::vector<DWORD>& cookies) {
     auto factory = ComPtr<IClassFactory>::Adopt(new ClassFactory<T>(creationPoint));
     DWORD cookie = 0;
     const HRESULT result = CoRegisterClassObject(clsid, factory.Get(), CLSCTX_INPROC_SERVER,
                                                  REGCLS_MULTIPLEUSE, &cookie);
-    if (SUCCEEDED(result)) cookies.push_back(cookie);
-    return result;
+    if (FAILED(result))
+        throw std::runtime_error("registering the host's classes failed: " + HresultText(result));
+    cookies.push_back(cookie);
 }
 
 }  // namespace
@@ -47,19 +50,12 @@ ClassRegistrations::~ClassRegistrations() {
     for (DWORD cookie : cookies_) CoRevokeClassObject(cookie);
 }
 
-HRESULT ClassRegistrations::RegisterAll() {
-    HRESULT result = S_OK;
-    if (SUCCEEDED(result))
-        result = RegisterFactory<HostServices>(CLSID_HostServices, "hostservices.create", cookies_);
-    if (SUCCEEDED(result))
-        result = RegisterFactory<EventLogWriter>(CLSID_EventLogWriter, "eventlog.create", cookies_);
-    if (SUCCEEDED(result))
-        result = RegisterFactory<BodyFormatProbe>(CLSID_BodyFormatProbe, "probe.create", cookies_);
-    if (SUCCEEDED(result))
-        result = RegisterFactory<MapiUtils>(CLSID_QXMAPIUtils, "mapiutils.create", cookies_);
-    if (SUCCEEDED(result))
-        result = RegisterFactory<SafeMailItem>(CLSID_QXSafeMailItem, "safeitem.create", cookies_);
-    return result;
+void ClassRegistrations::RegisterAll() {
+    RegisterFactory<HostServices>(CLSID_HostServices, "hostservices.create", cookies_);
+    RegisterFactory<EventLogWriter>(CLSID_EventLogWriter, "eventlog.create", cookies_);
+    RegisterFactory<BodyFormatProbe>(CLSID_BodyFormatProbe, "probe.create", cookies_);
+    RegisterFactory<MapiUtils>(CLSID_QXMAPIUtils, "mapiutils.create", cookies_);
+    RegisterFactory<SafeMailItem>(CLSID_QXSafeMailItem, "safeitem.create", cookies_);
 }
 
 }  // namespace standin

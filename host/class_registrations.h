@@ -17,7 +17,8 @@ class ClassRegistrations {
     ClassRegistrations& operator=(const ClassRegistrations&) = delete;
     ~ClassRegistrations();
 
-    HRESULT RegisterAll();
+    // Throws std::runtime_error when a class cannot be registered.
+    void RegisterAll();
 
   private:
     std::vector<DWORD> cookies_;
