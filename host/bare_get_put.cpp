@@ -6,22 +6,6 @@
 
 namespace standin {
 
-namespace {
-
-HRESULT GetOrPut(IDispatch* object, const std::wstring& name, WORD flags, DISPPARAMS& params,
-                 VARIANT* result) {
-    UniqueExceptionInfo exception;
-    return InvokeByName(object, name, flags, params, result, exception.Receive());
-}
-
-HRESULT PutByName(IDispatch* object, const std::wstring& name, VARIANT value) {
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
-    return GetOrPut(object, name, DISPATCH_PROPERTYPUT, params, nullptr);
-}
-
-}  // namespace
-
 HRESULT BareGetPut(IDispatch* item, const std::wstring& property) {
     CLSID clsid;
     HRESULT code = CLSIDFromProgID(kSafeMailItemProgId, &clsid);
@@ -29,16 +13,23 @@ HRESULT BareGetPut(IDispatch* item, const std::wstring& property) {
     if (SUCCEEDED(code))
         code = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                 safeItem.ReceiveVoid());
+    UniqueExceptionInfo exception;
+    auto put = [&](const std::wstring& name, VARIANT value) {
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params{&value, &named, 1, 1};
+        return InvokeByName(safeItem.Get(), name, DISPATCH_PROPERTYPUT, params, nullptr,
+                            exception.Receive());
+    };
     VARIANT bound{};
     V_VT(&bound) = VT_DISPATCH;
     V_DISPATCH(&bound) = item;
-    if (SUCCEEDED(code)) code = PutByName(safeItem.Get(), L"item", bound);
+    if (SUCCEEDED(code)) code = put(L"item", bound);
     UniqueVariant value;
     DISPPARAMS none{};
     if (SUCCEEDED(code))
-        code = GetOrPut(safeItem.Get(), property, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none,
-                        value.Receive());
-    if (SUCCEEDED(code)) code = PutByName(safeItem.Get(), property, value.Get());
+        code = InvokeByName(safeItem.Get(), property, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none,
+                            value.Receive(), exception.Receive());
+    if (SUCCEEDED(code)) code = put(property, value.Get());
     return code;
 }
 

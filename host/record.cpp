@@ -25,15 +25,13 @@ bool IsTheModule(IDispatch* object) {
     return identity.Get() == currentModule;
 }
 
-RecordScope::RecordScope(HostRecord& record)
-    : previousRecord_(currentRecord), previousModule_(currentModule) {
+RecordScope::RecordScope(HostRecord& record) {
     currentRecord = &record;
-    currentModule = nullptr;
 }
 
 RecordScope::~RecordScope() {
-    currentRecord = previousRecord_;
-    currentModule = previousModule_;
+    currentRecord = nullptr;
+    currentModule = nullptr;
 }
 
 void RecordScope::SetModule(IUnknown* module) {

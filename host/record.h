@@ -3,7 +3,7 @@
 // Which record of the outside fakes the host's objects write to. The module reaches the host's
 // classes through COM class factories, which carry no context, so each thread names its run's
 // record (and the module object of that run) while the run lasts; each apartment the host runs
-// keeps its own this way.
+// keeps its own this way. A thread has one scope at a time.
 
 #include <ole2.h>
 #include <windows.h>
@@ -29,10 +29,6 @@ class RecordScope {
 
     // Names the run's module object (its IUnknown identity), or none.
     void SetModule(IUnknown* module);
-
-  private:
-    HostRecord* previousRecord_;
-    IUnknown* previousModule_;
 };
 
 }  // namespace standin
