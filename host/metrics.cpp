@@ -51,8 +51,6 @@ nlohmann::ordered_json Measure(const std::string& label) {
     if (!first) first.emplace(bytes, handles);
     return {{"call", "Measure"},
             {"label", label},
-            {"privateBytes", bytes},
-            {"handles", handles},
             {"privateBytesGrowth", static_cast<long long>(bytes - first->first)},
             {"handlesGrowth", handles - first->second},
             {"alive", AliveObjects()}};
@@ -66,10 +64,7 @@ nlohmann::ordered_json AfterRun() {
                 reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllCanUnloadNow"))))
             canUnload = function();
     }
-    return {{"privateBytes", PrivateBytes()},
-            {"handles", HandleCount()},
-            {"alive", AliveObjects()},
-            {"dllCanUnloadNow", HresultText(canUnload)}};
+    return {{"alive", AliveObjects()}, {"dllCanUnloadNow", HresultText(canUnload)}};
 }
 
 }  // namespace standin

@@ -12,11 +12,12 @@
 
 namespace standin {
 
-// A "Measure" step: the figures now, and how far they moved since the first Measure of the run
-// in this apartment.
+// A "Measure" step: how far the figures moved since the first Measure of the run in this
+// apartment, and the objects alive now.
 nlohmann::ordered_json Measure(const std::string& label);
 
-// After the host released the module: the figures and what the DLL's DllCanUnloadNow answers.
+// After the host released the module: the objects still alive and what the DLL's DllCanUnloadNow
+// answers.
 nlohmann::ordered_json AfterRun();
 
 }  // namespace standin
