@@ -87,7 +87,9 @@ IDispatch* Runner::Engine(const std::string& name) {
     return engine.Get();
 }
 
-ComPtr<OutlookObject> Runner::Item(const ItemSpec& wanted) {
+ComPtr<OutlookObject> Runner::Item(const std::optional<ItemSpec>& spec) {
+    if (!spec) return {};
+    const ItemSpec& wanted = *spec;
     if (wanted.reused) return items_.at(*wanted.id);
     UniqueVariant submitted;
     if (wanted.submitted) submitted = ToVariant(*wanted.submitted);
@@ -111,8 +113,7 @@ json Runner::Startup(const Step& step) {
 }
 
 json Runner::ItemEvent(const Step& step) {
-    ComPtr<OutlookObject> item;
-    if (step.item) item = Item(*step.item);
+    ComPtr<OutlookObject> item = Item(step.item);
     ComPtr<IDispatch> argument(item.Get());
     long selector = step.selector;
     VARIANT_BOOL cancel = step.cancel ? VARIANT_TRUE : VARIANT_FALSE;
@@ -127,8 +128,7 @@ json Runner::ItemEvent(const Step& step) {
 }
 
 json Runner::GetPut(const Step& step) {
-    ComPtr<OutlookObject> item;
-    if (step.item) item = Item(*step.item);
+    ComPtr<OutlookObject> item = Item(step.item);
     json result = Call(
         "BareGetPut", [&] { return BareGetPut(item.Get(), step.property); }, [](json&) {});
     if (item) result["item"] = Content(item->Item());

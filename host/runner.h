@@ -7,6 +7,7 @@
 
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 #include "automation_object.h"
@@ -37,7 +38,8 @@ class Runner {
     nlohmann::ordered_json LoginName();
     nlohmann::ordered_json GetPut(const Step& step);
     IDispatch* Engine(const std::string& name);
-    ComPtr<OutlookObject> Item(const ItemSpec& wanted);
+    // The item the scenario describes, null for none.
+    ComPtr<OutlookObject> Item(const std::optional<ItemSpec>& spec);
 
     ComPtr<IModuleAPI> module_;
     std::string engineSuffix_;
