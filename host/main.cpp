@@ -157,7 +157,6 @@ json Describe(const HostRecord& record) {
 // Runs the steps on a module object of this thread's own, in an apartment of its own. The record
 // outlives the apartment, whose end may release the last of the host's objects.
 json RunInApartment(const Scenario& scenario, const std::string& engineSuffix) {
-    json output;
     HostRecord record;
     record.registryAppName = kRegistryAppName;
     RecordScope scope(record);
@@ -178,7 +177,7 @@ json RunInApartment(const Scenario& scenario, const std::string& engineSuffix) {
     runner.ReleaseAll();
     record.failing.clear();
     scope.SetModule(nullptr);
-    output = Describe(record);
+    json output = Describe(record);
     output["steps"] = steps;
     output["afterRun"] = AfterRun();
     return output;
