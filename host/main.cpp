@@ -59,12 +59,17 @@ nlohmann::json ReadJson(const wchar_t* path) {
     }
 }
 
+// Ends the run with exitCode and "what: HRESULT" when result is a failure.
+void StopOnFailure(HRESULT result, int exitCode, const std::string& what) {
+    if (FAILED(result)) throw Stop{exitCode, what + ": " + HresultText(result)};
+}
+
 // Owns the thread's membership in a single-threaded apartment, as the host's UI thread has.
 class Apartment {
   public:
     Apartment() {
-        const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        if (FAILED(result)) throw Stop{4, "CoInitializeEx failed: " + HresultText(result)};
+        StopOnFailure(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), 4,
+                      "CoInitializeEx failed");
     }
     Apartment(const Apartment&) = delete;
     Apartment& operator=(const Apartment&) = delete;
@@ -74,21 +79,17 @@ class Apartment {
 // Creates the module as the host does: its class by ProgID, the class factory, IModuleAPI.
 ComPtr<IModuleAPI> CreateModule() {
     CLSID clsid;
-    HRESULT result = CLSIDFromProgID(kModuleProgId, &clsid);
-    if (FAILED(result))
-        throw Stop{3, "Quillmark.CQuillmark is not registered (" + HresultText(result) + ")"};
+    StopOnFailure(CLSIDFromProgID(kModuleProgId, &clsid), 3,
+                  "Quillmark.CQuillmark is not registered");
     ComPtr<IClassFactory> factory;
-    result = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                              factory.ReceiveVoid());
-    if (FAILED(result))
-        throw Stop{3, "the class factory of Quillmark.CQuillmark is not available (" +
-                          HresultText(result) + ")"};
+    StopOnFailure(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                   factory.ReceiveVoid()),
+                  3, "the class factory of Quillmark.CQuillmark is not available");
     ComPtr<IUnknown> object;
-    result = factory->CreateInstance(nullptr, IID_IUnknown, object.ReceiveVoid());
-    if (FAILED(result)) throw Stop{4, "creating CQuillmark failed (" + HresultText(result) + ")"};
+    StopOnFailure(factory->CreateInstance(nullptr, IID_IUnknown, object.ReceiveVoid()), 4,
+                  "creating CQuillmark failed");
     ComPtr<IModuleAPI> module;
-    result = object.As(module);
-    if (FAILED(result)) throw Stop{4, "CQuillmark has no IModuleAPI (" + HresultText(result) + ")"};
+    StopOnFailure(object.As(module), 4, "CQuillmark has no IModuleAPI");
     return module;
 }
 
@@ -217,11 +218,9 @@ void Register() {
     Apartment apartment;
     for (int resource : {kEngineLibraryResource, kMailHelperLibraryResource}) {
         ComPtr<ITypeLib> library;
-        const HRESULT result = LoadTypeLibEx(EmbeddedLibraryPath(resource).c_str(),
-                                             REGKIND_REGISTER, library.Receive());
-        if (FAILED(result))
-            throw Stop{4, "registering type library " + std::to_string(resource) +
-                              " failed: " + HresultText(result)};
+        StopOnFailure(LoadTypeLibEx(EmbeddedLibraryPath(resource).c_str(), REGKIND_REGISTER,
+                                    library.Receive()),
+                      4, "registering type library " + std::to_string(resource) + " failed");
     }
     const std::pair<const wchar_t*, const CLSID*> progIds[] = {
         {kMapiUtilsProgId, &CLSID_QXMAPIUtils}, {kSafeMailItemProgId, &CLSID_QXSafeMailItem}};
@@ -232,9 +231,8 @@ void Register() {
         const LSTATUS status =
             RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, text,
                             static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-        if (status != ERROR_SUCCESS)
-            throw Stop{4, "registering " + WideToUtf8(progId) + " failed with error " +
-                              std::to_string(status)};
+        StopOnFailure(HRESULT_FROM_WIN32(status), 4,
+                      "registering " + WideToUtf8(progId) + " failed");
     }
 }
 
