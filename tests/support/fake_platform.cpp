@@ -13,7 +13,6 @@ namespace quillmark::testing {
 void FakeSettingsStore::Write(const std::u16string& application, const std::u16string& section,
                               const std::u16string& key, const std::u16string& value) {
     if (failWrites) throw Error(u"Settings store write failed");
-    ++writes;
     values[{application, section, key}] = value;
 }
 

@@ -42,7 +42,6 @@ class FakeSettingsStore : public SettingsStore {
     std::map<Address, std::u16string> values;
     bool failReads = false;
     bool failWrites = false;
-    int writes = 0;
 };
 
 // Empty unless a test enforces values.
