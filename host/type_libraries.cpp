@@ -13,24 +13,9 @@ ComPtr<ITypeLib> LoadEmbedded(int resource) {
     return library;
 }
 
-// The library that holds Outlook's item types for this run. It lives in memory only.
-ICreateTypeLib2* OutlookLibrary() {
-    static ComPtr<ICreateTypeLib2> library = [] {
-        ComPtr<ICreateTypeLib2> created;
-        const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
-        if (SUCCEEDED(CreateTypeLib2(kind, L"Outlook.tlb", created.Receive())))
-            created->SetName(const_cast<LPOLESTR>(L"Outlook"));
-        return created;
-    }();
-    return library.Get();
-}
-
 // The caches are shared by every apartment of the host, and making type information at run time
 // is not safe from two threads at once (Wine's 32-bit oleaut32 crashes in CreateTypeInfo).
-std::mutex& TypeLibraryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
+std::mutex typeLibraryMutex;
 
 }  // namespace
 
@@ -41,7 +26,7 @@ std::wstring EmbeddedLibraryPath(int resource) {
 }
 
 HRESULT InterfaceTypeInfo(REFIID iid, ComPtr<ITypeInfo>& info) {
-    const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
+    const std::lock_guard<std::mutex> lock(typeLibraryMutex);
     static ComPtr<ITypeLib> libraries[] = {LoadEmbedded(kEngineLibraryResource),
                                            LoadEmbedded(kMailHelperLibraryResource)};
     for (auto& library : libraries)
@@ -50,13 +35,20 @@ HRESULT InterfaceTypeInfo(REFIID iid, ComPtr<ITypeInfo>& info) {
 }
 
 ComPtr<ITypeInfo> OutlookTypeInfo(const std::u16string& typeName) {
-    const std::lock_guard<std::mutex> lock(TypeLibraryMutex());
+    const std::lock_guard<std::mutex> lock(typeLibraryMutex);
+    // The library that holds Outlook's item types for this run. It lives in memory only.
+    static const ComPtr<ICreateTypeLib2> library = [] {
+        ComPtr<ICreateTypeLib2> created;
+        const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+        if (SUCCEEDED(CreateTypeLib2(kind, L"Outlook.tlb", created.Receive())))
+            created->SetName(const_cast<LPOLESTR>(L"Outlook"));
+        return created;
+    }();
     static std::map<std::u16string, ComPtr<ITypeInfo>> cache;
     auto found = cache.find(typeName);
     if (found != cache.end()) return found->second;
     ComPtr<ICreateTypeInfo> created;
     ComPtr<ITypeInfo> info;
-    ICreateTypeLib2* library = OutlookLibrary();
     if (!library ||
         FAILED(library->CreateTypeInfo(
             reinterpret_cast<LPOLESTR>(const_cast<char16_t*>(typeName.c_str())), TKIND_DISPATCH,
