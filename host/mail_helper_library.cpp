@@ -6,16 +6,13 @@ namespace standin {
 
 namespace {
 
-// The automation value a fault's answer stands for: null, an integer, "empty", "nothing" (an
-// empty object reference) or {"error": "0x…"}.
+// The automation value a fault's answer stands for: null, "empty", "nothing" (an empty object
+// reference) or {"error": "0x…"}.
 void AnswerVariant(const std::string& answer, VARIANT* result) {
     const nlohmann::json value = nlohmann::json::parse(answer);
     VariantInit(result);
     if (value.is_null()) {
         V_VT(result) = VT_NULL;
-    } else if (value.is_number_integer()) {
-        V_VT(result) = VT_I4;
-        V_I4(result) = static_cast<LONG>(value.get<long long>());
     } else if (value == "nothing") {
         V_VT(result) = VT_DISPATCH;
         V_DISPATCH(result) = nullptr;

@@ -23,7 +23,7 @@ constexpr std::int32_t kInjectedFailure = static_cast<std::int32_t>(0x80040200);
 // One injected fault: the operation it hits (by default every call, or only the Nth, counted from
 // 1 over the run). It throws "Injected failure: <point>" with kInjectedFailure, or a given `code`
 // with no description, as a system failure comes; with an `answer` (an automation value spelled
-// in JSON: null, an integer, "empty", "nothing", {"error": "0x…"}) the call succeeds instead and
+// in JSON: null, "empty", "nothing", {"error": "0x…"}) the call succeeds instead and
 // the stand-in host gives that value.
 struct Fault {
     Fault(std::string point, long call = 0) : point(std::move(point)), call(call) {}
