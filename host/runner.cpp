@@ -117,7 +117,7 @@ json Runner::ItemEvent(const Step& step) {
     ComPtr<IDispatch> argument(item.Get());
     long selector = step.selector;
     VARIANT_BOOL cancel = step.cancel ? VARIANT_TRUE : VARIANT_FALSE;
-    UniqueBstr entry = MakeBstr(step.folderEntryId), store = MakeBstr(step.folderStoreId);
+    UniqueBstr entry = MakeBstr(u""), store = MakeBstr(u"");
     json result = StatusCall("ZMItemEvent", [&](long* status) {
         return module_->ZMItemEvent(&selector, argument.Address(), &cancel, entry.Address(),
                                     store.Address(), status);
@@ -135,32 +135,6 @@ json Runner::GetPut(const Step& step) {
     return result;
 }
 
-json Runner::LoginName() {
-    // Scripting clients reach GetLoginName by name on the module's default interface.
-    ComPtr<IDispatch> object;
-    UniqueVariant value;
-    UniqueExceptionInfo exception;
-    json result = Call(
-        "GetLoginName",
-        [&] {
-            HRESULT code = module_.As(object);
-            DISPPARAMS none{};
-            if (SUCCEEDED(code))
-                code = InvokeByName(object.Get(), L"GetLoginName", DISPATCH_METHOD, none,
-                                    value.Receive(), exception.Receive());
-            return code;
-        },
-        [&](json& step) {
-            const VARIANT& returned = value.Get();
-            step["result"] = V_VT(&returned) == VT_BSTR
-                                 ? json(WideToUtf8(BstrText(V_BSTR(&returned))))
-                                 : json(nullptr);
-        });
-    if (exception.Get().bstrDescription)
-        result["error"] = WideToUtf8(BstrText(exception.Get().bstrDescription));
-    return result;
-}
-
 json Runner::Run(const Step& step) {
     IModuleAPI* module = module_.Get();
     const std::string& call = step.call;
@@ -170,7 +144,6 @@ json Runner::Run(const Step& step) {
         return TextCall(call, [&](BSTR* value) { return module->get_FriendlyName(value); });
     if (call == "Version")
         return TextCall(call, [&](BSTR* value) { return module->get_Version(value); });
-    if (call == "GetLoginName") return LoginName();
     if (call == "Measure") return Measure(step.label);
     if (call == "Invoke") return RawInvoke(module, step.invoke);
     if (call == "BareGetPut") return GetPut(step);

@@ -35,7 +35,6 @@ class Runner {
   private:
     nlohmann::ordered_json Startup(const Step& step);
     nlohmann::ordered_json ItemEvent(const Step& step);
-    nlohmann::ordered_json LoginName();
     nlohmann::ordered_json GetPut(const Step& step);
     IDispatch* Engine(const std::string& name);
     // The item the scenario describes, null for none.

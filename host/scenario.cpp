@@ -22,7 +22,6 @@ const std::map<std::string, std::set<std::string>> kCalls = {
     {"RegistryName", {}},
     {"FriendlyName", {}},
     {"Version", {}},
-    {"GetLoginName", {}},
     {"ZMStartup", {"engine"}},
     {"ZMShutdown", {}},
     {"ZMSendMessage", {"message"}},

@@ -41,7 +41,6 @@ struct Step {
     long selector = 4;
     bool cancel = false;
     std::optional<ItemSpec> item;  // ZMItemEvent; none passes no item at all
-    std::u16string folderEntryId, folderStoreId;
     std::u16string message;  // ZMSendMessage
     long number = 0;         // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
     std::wstring property;   // BareGetPut: the safe mail item's property it reads and writes
