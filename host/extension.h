@@ -13,7 +13,7 @@
 
 namespace standin {
 
-struct ItemSpec;
+struct ScenarioItem;
 
 // Measures one call on the module, from its creation just before the call.
 class CallMeter {
@@ -30,7 +30,7 @@ class Extension {
     // Applies those members to the item once the host's own are read; throws ScenarioError
     // when they are malformed.
     virtual void ParseItem(const nlohmann::json& item, const std::string& where,
-                           ItemSpec& wanted) const = 0;
+                           ScenarioItem& wanted) const = 0;
     // A meter for the call about to be made on the module.
     virtual std::unique_ptr<CallMeter> MeasureCall() const = 0;
 

@@ -87,9 +87,9 @@ IDispatch* Runner::Engine(const std::string& name) {
     return engine.Get();
 }
 
-ComPtr<OutlookObject> Runner::Item(const std::optional<ItemSpec>& spec) {
-    if (!spec) return {};
-    const ItemSpec& wanted = *spec;
+ComPtr<OutlookObject> Runner::Item(const std::optional<ScenarioItem>& given) {
+    if (!given) return {};
+    const ScenarioItem& wanted = *given;
     if (wanted.reused) return items_.at(*wanted.id);
     UniqueVariant submitted;
     if (wanted.submitted) submitted = ToVariant(*wanted.submitted);

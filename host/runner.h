@@ -38,7 +38,7 @@ class Runner {
     nlohmann::ordered_json GetPut(const Step& step);
     IDispatch* Engine(const std::string& name);
     // The item the scenario describes, null for none.
-    ComPtr<OutlookObject> Item(const std::optional<ItemSpec>& spec);
+    ComPtr<OutlookObject> Item(const std::optional<ScenarioItem>& given);
 
     ComPtr<IModuleAPI> module_;
     std::string engineSuffix_;

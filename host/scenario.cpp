@@ -64,12 +64,12 @@ bool Boolean(const json& value, const std::string& where) {
     return value.get<bool>();
 }
 
-ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::string>& ids) {
+ScenarioItem ParseItem(const json& item, const std::string& where, std::set<std::string>& ids) {
     const Extension* extension = InstalledExtension();
     std::set<std::string> members = kItemMembers;
     if (extension) members.merge(extension->ItemMembers());
     CheckMembers(item, members, where);
-    ItemSpec wanted;
+    ScenarioItem wanted;
     if (item.contains("id")) {
         if (!item["id"].is_string()) throw ScenarioError(where + ".id must be a string");
         wanted.id = item["id"].get<std::string>();
@@ -91,12 +91,12 @@ ItemSpec ParseItem(const json& item, const std::string& where, std::set<std::str
             throw ScenarioError(where + ".submitted must be a plain value");
         wanted.submitted = submitted;
     }
-    const std::pair<const char*, std::u16string ItemSpec::*> texts[] = {
-        {"subject", &ItemSpec::subject},
-        {"body", &ItemSpec::body},
-        {"htmlbody", &ItemSpec::htmlBody},
-        {"rtfbody", &ItemSpec::rtfBody},
-        {"format", &ItemSpec::format}};
+    const std::pair<const char*, std::u16string ScenarioItem::*> texts[] = {
+        {"subject", &ScenarioItem::subject},
+        {"body", &ScenarioItem::body},
+        {"htmlbody", &ScenarioItem::htmlBody},
+        {"rtfbody", &ScenarioItem::rtfBody},
+        {"format", &ScenarioItem::format}};
     for (const auto& [name, field] : texts)
         if (item.contains(name)) wanted.*field = Text(item[name], where + "." + name);
     if (extension) extension->ParseItem(item, where, wanted);

@@ -27,7 +27,7 @@ class ScenarioError : public std::runtime_error {
 void CheckMembers(const nlohmann::json& object, const std::set<std::string>& allowed,
                   const std::string& where);
 
-struct ItemSpec {
+struct ScenarioItem {
     std::optional<std::string> id;  // items sharing an id are one object across steps
     bool reused = false;            // an earlier step created the item with this id
     std::optional<std::u16string> type;
@@ -40,10 +40,10 @@ struct Step {
     std::optional<std::string> engine;  // ZMStartup; none passes no engine at all
     long selector = 4;
     bool cancel = false;
-    std::optional<ItemSpec> item;  // ZMItemEvent; none passes no item at all
-    std::u16string message;  // ZMSendMessage
-    long number = 0;         // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
-    std::wstring property;   // BareGetPut: the safe mail item's property it reads and writes
+    std::optional<ScenarioItem> item;  // ZMItemEvent; none passes no item at all
+    std::u16string message;            // ZMSendMessage
+    long number = 0;        // ZMButtonAction buttonId, ZMMenuAction menuId, ZMHotkeyAction lp
+    std::wstring property;  // BareGetPut: the safe mail item's property it reads and writes
     bool cancelDefault = false;
     long repeat = 1;        // how many times the step runs
     std::string label;      // Measure: names the point in the report

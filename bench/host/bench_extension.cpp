@@ -144,14 +144,14 @@ class BenchExtension final : public Extension {
     std::set<std::string> ItemMembers() const override { return {"generate"}; }
 
     void ParseItem(const nlohmann::json& item, const std::string& where,
-                   ItemSpec& wanted) const override {
+                   ScenarioItem& wanted) const override {
         if (!item.contains("generate")) return;
         using quillmark::bench::MessageKind;
-        static const std::map<std::string, std::pair<std::u16string ItemSpec::*, MessageKind>>
-            kFields = {{"subject", {&ItemSpec::subject, MessageKind::kPlain}},
-                       {"body", {&ItemSpec::body, MessageKind::kPlain}},
-                       {"htmlbody", {&ItemSpec::htmlBody, MessageKind::kHtml}},
-                       {"rtfbody", {&ItemSpec::rtfBody, MessageKind::kRtf}}};
+        static const std::map<std::string, std::pair<std::u16string ScenarioItem::*, MessageKind>>
+            kFields = {{"subject", {&ScenarioItem::subject, MessageKind::kPlain}},
+                       {"body", {&ScenarioItem::body, MessageKind::kPlain}},
+                       {"htmlbody", {&ScenarioItem::htmlBody, MessageKind::kHtml}},
+                       {"rtfbody", {&ScenarioItem::rtfBody, MessageKind::kRtf}}};
         const nlohmann::json& generate = item["generate"];
         const std::string about = where + ".generate";
         if (!generate.is_object()) throw ScenarioError(about + " must be an object");
