@@ -47,24 +47,25 @@ std::size_t MatchLength(std::u16string_view body, std::size_t at, std::u16string
     return i - at;
 }
 
-// The start of the tag that ends just before `end` (body[end - 1] == '>'), or npos.
-std::size_t TagStartBefore(std::u16string_view body, std::size_t end) {
-    const std::size_t floor = end > kMarkupReach ? end - kMarkupReach : 0;
-    for (std::size_t i = end - 1; i-- > floor;) {
+// The last '<' before `at` with no '>' between, looking back at most kMarkupReach units from
+// `reachFrom`; npos when there is none.
+std::size_t OpenBracketBefore(std::u16string_view body, std::size_t at, std::size_t reachFrom) {
+    const std::size_t floor = reachFrom > kMarkupReach ? reachFrom - kMarkupReach : 0;
+    for (std::size_t i = at; i-- > floor;) {
         if (body[i] == u'<') return i;
         if (body[i] == u'>') return npos;
     }
     return npos;
 }
 
+// The start of the tag that ends just before `end` (body[end - 1] == '>'), or npos.
+std::size_t TagStartBefore(std::u16string_view body, std::size_t end) {
+    return OpenBracketBefore(body, end - 1, end);
+}
+
 // The start of the tag that `at` stands inside, or npos when it is not inside one.
 std::size_t EnclosingTagStart(std::u16string_view body, std::size_t at) {
-    const std::size_t floor = at > kMarkupReach ? at - kMarkupReach : 0;
-    for (std::size_t i = at; i-- > floor;) {
-        if (body[i] == u'<') return i;
-        if (body[i] == u'>') return npos;
-    }
-    return npos;
+    return OpenBracketBefore(body, at, at);
 }
 
 // The tag's name in lower case (ASCII), or empty for end tags, comments and the like.
