@@ -55,7 +55,7 @@ def run_case(windows_build, name, field, prop, fmt, megabytes, marker, into_subj
     finally:
         os.unlink(file.name)
     if status != 0:
-        sys.exit(f"bench: {name} {megabytes} MB failed: {err.strip()}")
+        sys.exit(f"bench: {name} {megabytes} MB failed (exit status {status}): {err.strip()}")
     report = json.loads(out)
     steps = report["steps"][3:-1]
     if report["log"] or any(step["hresult"] != "0x00000000" for step in report["steps"]):
@@ -132,7 +132,7 @@ def folding(windows_build):
     exe = os.path.join(windows_build, "bench", "folding_bench.exe")
     status, out, err = run_wine(windows_build, exe, str(SUBJECT_MB))
     if status != 0:
-        sys.exit(f"bench: the folding benchmark failed: {err.strip()}")
+        sys.exit(f"bench: the folding benchmark failed (exit status {status}): {err.strip()}")
     return json.loads(out.strip().splitlines()[-1])
 
 

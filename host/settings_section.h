@@ -14,10 +14,8 @@
 
 namespace standin {
 
-// A value as the registry stores it: its kind and its bytes. Scenarios give it as
-// {"type": "REG_DWORD" | "REG_BINARY" | "REG_EXPAND_SZ" | "REG_SZ", "hex": "0500…"} or, for the
-// text kinds, {"type": …, "text": "…", "terminated": false} (by default the text is stored with its
-// terminating zero).
+// A value as the registry stores it: its kind and its bytes (a scenario's spelling of it is in
+// host/README.md, under "settings").
 struct RawValue {
     unsigned long type = 0;
     std::vector<unsigned char> bytes;
